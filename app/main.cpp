@@ -1,0 +1,13 @@
+#include <QApplication>
+#include <QMainWindow>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pellion"));
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("Orvane - Pellion"));
+    window.resize(800, 600);
+    window.show();
+    return app.exec();
+}

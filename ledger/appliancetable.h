@@ -1,0 +1,159 @@
+#pragma once
+
+// KMT, the program's only data store: named typed fields, a cursor on one
+// current record with browsing/editing/inserting states, and an optional sort
+// order on one field that follows every later change.
+//
+// This header is the contract the grid, the recalculation, the ledger file and
+// the report are written against. Plain C++: text comparison for sorting is
+// handed in from outside (the app passes a collator); the default compares bytes.
+
+#include "engine/error.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pellion {
+
+class ApplianceTable;
+
+enum class FieldType { Number, Text };
+enum class TableState { Closed, Browsing, Editing, Inserting };
+enum class Alignment { Left, Right };
+
+// Everything a field is, apart from the values it holds. The ledger file
+// stores all of it but displayFormat and precision.
+struct FieldDefinition {
+    std::string fieldName;
+    FieldType type = FieldType::Number;
+    int size = 0;
+    std::string displayLabel;
+    std::optional<std::string> displayFormat; // none on fields a ledger load created
+    int precision = 15;                       // kept within 2..15
+    std::string editMask;
+    int displayWidth = 10;
+    bool required = false;
+    bool readOnly = false;
+    bool visible = true;
+    std::string defaultExpression;
+    char decimalSeparator = '.'; // the one in force when the field was created
+};
+
+// The eight fields of a new table, in definition order.
+std::vector<FieldDefinition> standardFields();
+
+// One field of the table; it reads and writes the current record.
+class Field {
+public:
+    const FieldDefinition& definition() const;
+    const std::string& fieldName() const;
+    FieldType type() const;
+    std::string displayName() const; // DisplayLabel, or FieldName when that is empty
+    Alignment alignment() const;
+    int index() const; // position in definition order
+
+    bool readOnly() const;
+    void setReadOnly(bool readOnly);
+
+    double NumberValue() const;    // 0 when empty
+    std::string TextValue() const; // "" when empty; numbers through NumberToText(v, 15)
+    bool HasValue() const;
+    std::string ShownText() const; // the grid's and the report's text
+
+    void AssignNumber(double value);
+    void AssignText(std::string_view text);
+    void ClearValue();
+
+private:
+    friend class ApplianceTable;
+    Field(ApplianceTable& table, int index, FieldDefinition definition);
+    ApplianceTable* m_table;
+    int m_index;
+    FieldDefinition m_definition;
+};
+
+// What a view is told after the table changed.
+enum class TableChange {
+    CurrentValues, // values of the current record (its row is currentViewRow())
+    Cursor,        // another record became current
+    Rows,          // records added, removed or reordered, or the state changed
+    Fields,        // the set of fields was replaced
+};
+
+class TableListener {
+public:
+    virtual ~TableListener() = default;
+    virtual void tableChanged(TableChange change) = 0;
+};
+
+// Negative, zero or positive like strcmp.
+using TextComparison = std::function<int(std::string_view, std::string_view)>;
+
+class ApplianceTable {
+public:
+    ApplianceTable(); // open, browsing, the standard fields, no records
+    ~ApplianceTable();
+    ApplianceTable(const ApplianceTable&) = delete;
+    ApplianceTable& operator=(const ApplianceTable&) = delete;
+
+    // Fields
+    int fieldCount() const;
+    Field& field(int index);
+    const Field& field(int index) const;
+    Field& FieldNamed(std::string_view name);       // fails with "KMT: Field '%s' not found"
+    Field* findField(std::string_view name);        // nullptr when there is none
+    void replaceFields(std::vector<FieldDefinition> definitions); // drops all records
+
+    // Life cycle (the ledger load closes, rebuilds and reopens)
+    TableState state() const;
+    bool isOpen() const;
+    void open();
+    void close();
+    void setLoading(bool loading); // while set: read-only not enforced, posted marks stay unset
+    bool loading() const;
+
+    // Cursor
+    void GoFirst();
+    void GoLast();
+    void GoNext();
+    void GoPrior();
+    bool AtStart() const;
+    bool AtEnd() const;
+    int RecordTotal() const;
+    int RowNumber() const; // 1-based in the current order, -1 with no current record
+
+    // Records
+    void StartEdit();
+    void StartInsert();
+    void StartAppend();
+    void PostRecord();
+    void CancelRecord();
+    void RemoveRecord();
+    bool modified() const; // a field was written since the edit or insert began
+
+    // Order
+    void SortByFields(std::string_view fieldNames);
+    bool sorted() const;
+    void setTextComparison(TextComparison compare);
+
+    // Views: random access to what the grid shows, without moving the cursor.
+    // The view rows are the current order plus an unposted new record in its place.
+    int viewRowCount() const;
+    int currentViewRow() const; // -1 with no current record
+    std::string shownTextAt(int viewRow, int fieldIndex) const;
+    bool hasValueAt(int viewRow, int fieldIndex) const;
+    void addListener(TableListener* listener);
+    void removeListener(TableListener* listener);
+
+private:
+    friend class Field;
+    struct Impl;
+    std::unique_ptr<Impl> m;
+};
+
+} // namespace pellion
