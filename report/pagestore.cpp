@@ -237,13 +237,21 @@ void PageList::checkChain() {
 }
 
 void PageList::load(const QString& fileName) {
+    loadStream([&] { return PageStream::openForReading(fileName); });
+}
+
+void PageList::loadBytes(const QByteArray& bytes) {
+    loadStream([&] { return PageStream::readOnlyBytes(bytes); });
+}
+
+void PageList::loadStream(const std::function<std::unique_ptr<PageStream>()>& open) {
     std::lock_guard guard(m_lock);
     m_stream = std::make_unique<PageStream>();
     m_pageCount = 0;
     m_nextRecord = 0;
     m_headerSize = headerSize;
     try {
-        std::unique_ptr<PageStream> file = PageStream::openForReading(fileName);
+        std::unique_ptr<PageStream> file = open();
         const qint64 size = file->size();
         if (size < headerSize)
             invalidFile();

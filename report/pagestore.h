@@ -22,6 +22,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -76,6 +77,7 @@ public:
     void release();
     // Makes the file the stream. On failure the store is left empty.
     void load(const QString& fileName);
+    void loadBytes(const QByteArray& bytes);
     // Replaces the file atomically with the whole stream; an old file stays
     // intact when anything fails.
     void saveToFile(const QString& fileName);
@@ -90,6 +92,7 @@ private:
     void positionOnRecord(int n);
     qint64 lastRecordStart();
     void checkChain();
+    void loadStream(const std::function<std::unique_ptr<PageStream>()>& open);
 
     mutable std::mutex m_lock;
     std::unique_ptr<PageStream> m_stream;

@@ -38,6 +38,17 @@ std::unique_ptr<PageStream> PageStream::openForReading(const QString& fileName) 
     auto stream = std::make_unique<PageStream>();
     stream->m_device = std::move(file);
     stream->m_fileName = fileName;
+    stream->m_readOnly = true;
+    return stream;
+}
+
+std::unique_ptr<PageStream> PageStream::readOnlyBytes(const QByteArray& bytes) {
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(bytes);
+    buffer->open(QIODevice::ReadOnly);
+    auto stream = std::make_unique<PageStream>();
+    stream->m_device = std::move(buffer);
+    stream->m_readOnly = true;
     return stream;
 }
 

@@ -31,6 +31,8 @@ public:
 
     // Fails with "Cannot open file %s".
     static std::unique_ptr<PageStream> openForReading(const QString& fileName);
+    // A saved report already in memory, read-only like a loaded file.
+    static std::unique_ptr<PageStream> readOnlyBytes(const QByteArray& bytes);
 
     qint64 size() const;
     qint64 position() const;
@@ -43,7 +45,7 @@ public:
     void writeInt32(std::int32_t value);
 
     bool inMemory() const { return m_temporary == nullptr && m_fileName.isEmpty(); }
-    bool readOnly() const { return !m_fileName.isEmpty(); }
+    bool readOnly() const { return m_readOnly; }
     // The temporary file once the stream has moved there, else empty.
     QString temporaryFileName() const;
     // The loaded file, else empty.
@@ -55,6 +57,7 @@ private:
     std::unique_ptr<QIODevice> m_device;
     QTemporaryFile* m_temporary = nullptr; // m_device once it is the temporary file
     QString m_fileName;
+    bool m_readOnly = false;
 };
 
 } // namespace pellion
