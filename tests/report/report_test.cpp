@@ -444,5 +444,22 @@ TEST_F(PageImageRun, FieldHoldingACarriageReturnPrintsOnlyItsFirstLine) {
     EXPECT_FALSE(pages.pages.front().contains(QStringLiteral("plate")));
 }
 
+TEST_F(PageImageRun, DataFieldWithoutATableFieldPrintsNothingAndTheRunGoesOn) {
+    // A ledger may define fewer fields than the report names.
+    std::vector<FieldDefinition> fields;
+    for (const FieldDefinition& field : standardFields()) {
+        if (field.fieldName == "appliance" || field.fieldName == "voltage")
+            fields.push_back(field);
+    }
+    table.replaceFields(fields);
+    fill(2);
+    run();
+    ASSERT_EQ(pages.pages.size(), 1u);
+    const QStringList line = pages.pages.front().lineOf(applianceName(2));
+    ASSERT_EQ(line.size(), 2);
+    EXPECT_EQ(line[1], QString::fromStdString(table.FieldNamed("voltage").ShownText()));
+    EXPECT_TRUE(pages.pages.front().contains(QStringLiteral("Total Cost Per Day :")));
+}
+
 } // namespace
 } // namespace pellion
