@@ -151,6 +151,27 @@ QColor textColour(Colour colour, const QPalette& palette) {
     return palette.color(QPalette::ButtonText);
 }
 
+// Glyph buttons have no text, so screen readers get a name instead.
+QString glyphName(Glyph glyph) {
+    switch (glyph) {
+    case Glyph::Cancel:
+        return QStringLiteral("Cancel");
+    case Glyph::Ok:
+        return QStringLiteral("OK");
+    case Glyph::Sign:
+        return QStringLiteral("Change sign");
+    case Glyph::Multiply:
+        return QStringLiteral("Multiply");
+    case Glyph::Subtract:
+        return QStringLiteral("Subtract");
+    case Glyph::Add:
+        return QStringLiteral("Add");
+    case Glyph::None:
+        break;
+    }
+    return QString();
+}
+
 bool clipboardHoldsText() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     return data && data->hasText();
@@ -176,8 +197,10 @@ void CalculatorPanel::createButtons(double scale) {
         else
             button->setText(QString(QChar::fromLatin1(formatSettings().decimalSeparator)));
         if (place.glyph != Glyph::None) {
-            button->setIcon(QIcon(glyphPixmap(place.glyph, scale)));
-            button->setIconSize(glyphPixmap(place.glyph, scale).size());
+            const QPixmap glyph = glyphPixmap(place.glyph, scale);
+            button->setIcon(QIcon(glyph));
+            button->setIconSize(glyph.size());
+            button->setAccessibleName(glyphName(place.glyph));
         }
         QPalette palette = button->palette();
         palette.setColor(QPalette::ButtonText, textColour(place.colour, palette));

@@ -134,6 +134,7 @@ TEST_F(CalculatorEngineTest, KeySequencesShowTheExpectedDisplay) {
         {"digits append after a sign change", "12._3", "-123", Entering, 0},
         {"sign change of a result keeps it a result", "2+3=_4", "4", Entering, 0},
         {"backspace removes the last character", "12.5{BS}", "12.", Entering, 0},
+        {"backspace into a recalled exponent", "4000000R{MS}{MR}{BS}{BS}+1=", "3.5", StartNew, 0},
         {"backspace on one digit", "7{BS}", "0", Entering, 0},
         {"backspace on a negative digit", "7_{BS}", "0", Entering, 0},
         {"square root", "16Q", "4", StartNew, 0},
