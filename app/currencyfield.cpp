@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
-#include <QPointer>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTimer>
@@ -188,10 +187,10 @@ void CurrencyField::typeCharacter(QChar c) {
         candidate.replace(selectionStart(), selectedText().size(), c);
     else
         candidate.insert(cursorPosition(), c);
-    if (acceptsTypedText(candidate))
-        insert(QString(c));
-    else
+    if (!acceptsTypedText(candidate))
         refuse();
+    else if (!isReadOnly()) // a read-only field checks the character but keeps its text
+        insert(QString(c));
 }
 
 void CurrencyField::pasteAndCommit(const QString& pasted) {
@@ -217,10 +216,6 @@ void CurrencyField::keyPressEvent(QKeyEvent* event) {
         }
         // Left to the window (default or cancel button); never a line break.
         event->ignore();
-        return;
-    }
-    if (isReadOnly()) {
-        QLineEdit::keyPressEvent(event); // moves and copies only
         return;
     }
     if (event->matches(QKeySequence::Paste)) {
@@ -317,15 +312,37 @@ void CurrencyField::paintEvent(QPaintEvent* event) {
     painter.drawText(area, int(horizontal | Qt::AlignVCenter) | Qt::TextSingleLine, displayText());
 }
 
-// The menu's Paste has to commit like a typed paste.
+// The edit menu of an ordinary edit box, except that Paste commits like a
+// typed paste. Qt's own menu offers no reliable way to find its Paste entry.
 void CurrencyField::contextMenuEvent(QContextMenuEvent* event) {
-    QPointer<QMenu> menu = createStandardContextMenu();
-    if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
-        paste->disconnect();
-        connect(paste, &QAction::triggered, this,
-                [this] { pasteAndCommit(QApplication::clipboard()->text()); });
-    }
+    auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    const bool writable = !isReadOnly();
+    const bool selection = hasSelectedText();
+    auto add = [&](const char* name, const QString& label, QKeySequence::StandardKey key,
+                   bool enabled, auto slot) {
+        QString text = label;
+        if (key != QKeySequence::UnknownKey)
+            text += u'\t' + QKeySequence(key).toString(QKeySequence::NativeText);
+        QAction* action = menu->addAction(text, this, slot);
+        action->setObjectName(QLatin1String(name));
+        action->setEnabled(enabled);
+    };
+    add("edit-undo", tr("&Undo"), QKeySequence::Undo, writable && isUndoAvailable(),
+        [this] { undo(); });
+    add("edit-redo", tr("&Redo"), QKeySequence::Redo, writable && isRedoAvailable(),
+        [this] { redo(); });
+    menu->addSeparator();
+    add("edit-cut", tr("Cu&t"), QKeySequence::Cut, writable && selection, [this] { cut(); });
+    add("edit-copy", tr("&Copy"), QKeySequence::Copy, selection, [this] { copy(); });
+    add("edit-paste", tr("&Paste"), QKeySequence::Paste,
+        writable && !QApplication::clipboard()->text().isEmpty(),
+        [this] { pasteAndCommit(QApplication::clipboard()->text()); });
+    add("edit-delete", tr("Delete"), QKeySequence::UnknownKey, writable && selection,
+        [this] { del(); });
+    menu->addSeparator();
+    add("select-all", tr("Select All"), QKeySequence::SelectAll,
+        !text().isEmpty() && selectedText() != text(), [this] { selectAll(); });
     menu->popup(event->globalPos());
 }
 

@@ -121,6 +121,14 @@ void SpinButton::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
+// Another window taking over (such as an error box raised by a step) takes
+// the mouse with it; the release would never arrive here.
+bool SpinButton::event(QEvent* event) {
+    if (event->type() == QEvent::WindowDeactivate)
+        release();
+    return QWidget::event(event);
+}
+
 void SpinButton::release() {
     m_repeat.stop();
     m_held = Part::None;

@@ -469,4 +469,17 @@ TEST_F(SpinRepeatTest, LeavingThePressedTrianglePausesAndReturningResumes) {
     EXPECT_EQ(form.changes, steps());
 }
 
+TEST_F(SpinRepeatTest, AnotherWindowTakingOverEndsThePress) {
+    form.field->setRepeatIntervals(1, 1);
+    press(form.upTriangle());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return steps() >= 2; }, 2000));
+
+    QWidget box; // such as an error box opened by a step's change handler
+    pellion::testing::showActive(box);
+    const int stopped = steps();
+    QTest::qWait(30);
+    EXPECT_EQ(steps(), stopped);
+    EXPECT_FALSE(form.field->button()->isHeld());
+}
+
 } // namespace
