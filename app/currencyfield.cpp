@@ -2,6 +2,7 @@
 
 #include "app/beep.h"
 #include "app/errordisplay.h"
+#include "app/numbertext.h"
 #include "engine/error.h"
 #include "engine/numberformat.h"
 
@@ -43,6 +44,8 @@ bool staysInWindow(Qt::FocusReason reason) {
 constexpr int textMargin = 2;
 // Right-aligned display text stays this far in front of the text margin.
 constexpr int rightGap = 2;
+// The edit pattern "0." plus one '#' per place must stay a usable pattern.
+constexpr int maxDecimalPlaces = 222;
 // TryTextToNumber sees at most this many characters of a typed text.
 constexpr int typedTextLimit = 63;
 
@@ -79,7 +82,7 @@ void CurrencyField::setDisplayFormat(const QString& pattern) {
 }
 
 void CurrencyField::setDecimalPlaces(int places) {
-    m_decimalPlaces = std::max(0, places);
+    m_decimalPlaces = std::clamp(places, 0, maxDecimalPlaces);
     if (!m_editing)
         RefreshEditText();
 }
@@ -96,9 +99,14 @@ void CurrencyField::setAlignment(Qt::Alignment alignment) {
 }
 
 QString CurrencyField::displayText() const {
-    if (m_displayFormat.isEmpty())
-        return QString::fromStdString(NumberToText(m_value));
-    return QString::fromStdString(FormatNumber(m_displayFormat.toStdString(), m_value));
+    if (!m_displayFormat.isEmpty()) {
+        try {
+            return fromNumberText(FormatNumber(toNumberText(m_displayFormat), m_value));
+        } catch (const Error&) {
+            // A pattern too long to use must not fail every repaint.
+        }
+    }
+    return fromNumberText(NumberToText(m_value));
 }
 
 QString CurrencyField::editPattern() const {
@@ -112,7 +120,7 @@ void CurrencyField::RefreshEditText() {
     if (m_value == 0 && m_zeroEmpty)
         setText(QString());
     else
-        setText(QString::fromStdString(FormatNumber(editPattern().toStdString(), m_value)));
+        setText(fromNumberText(FormatNumber(toNumberText(editPattern()), m_value)));
 }
 
 QString CurrencyField::NormalizeNumberText(const QString& text) {
@@ -141,7 +149,7 @@ QString CurrencyField::NormalizeNumberText(const QString& text) {
 }
 
 void CurrencyField::commitEditText() const {
-    m_value = TextToNumber(NormalizeNumberText(text()).toStdString());
+    m_value = TextToNumber(toNumberText(NormalizeNumberText(text())));
 }
 
 bool CurrencyField::acceptsTypedText(const QString& candidate) const {
@@ -167,7 +175,7 @@ bool CurrencyField::acceptsTypedText(const QString& candidate) const {
             return false;
     }
     double number = 0;
-    if (!TryTextToNumber(s.left(typedTextLimit).toStdString(), number))
+    if (!TryTextToNumber(toNumberText(s.left(typedTextLimit)), number))
         return false;
     if (m_minValue >= 0 && m_maxValue > 0 && number < 0)
         return false;
@@ -274,7 +282,7 @@ void CurrencyField::focusOutEvent(QFocusEvent* event) {
         setFocus(Qt::OtherFocusReason);
         selectAll();
         // The box runs its own event loop, which must not nest inside focus handling.
-        const QString message = QString::fromUtf8(error.what());
+        const QString message = fromNumberText(error.what());
         QTimer::singleShot(0, this, [this, message] { showError(message, window()); });
         return;
     }

@@ -109,6 +109,12 @@ TEST_F(CurrencyFieldTest, EditAndDisplayTextsFollowTheValueAndTheSeparators) {
         {"comma: rounded", commaDecimal, Kind::Typed, 12.345678, "12,34568", "$12,34568"},
         {"comma: a million", commaDecimal, Kind::ReadOnly, 1000000, "1000000", "$1.000.000,00000"},
         {"comma: day total at zero", commaDecimal, Kind::Typed, 0, "", "$0,00000"},
+        {"no-break space grouping",
+         {',', '\xA0'},
+         Kind::ReadOnly,
+         1234.5,
+         "1234,5",
+         "$1\u00A0234,50000"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.situation);
@@ -122,10 +128,21 @@ TEST_F(CurrencyFieldTest, EditAndDisplayTextsFollowTheValueAndTheSeparators) {
     }
 }
 
-TEST_F(CurrencyFieldTest, EmptyDisplayFormatShowsTheGeneralNumber) {
-    CurrencyField field;
-    field.setValue(1.0 / 3);
-    EXPECT_EQ(field.displayText(), "0.333333333333333");
+TEST_F(CurrencyFieldTest, UnusableDisplayFormatShowsTheGeneralNumber) {
+    const struct {
+        const char* situation;
+        QString format;
+    } cases[] = {
+        {"no format", QString()},
+        {"format too long to use", QString(225, u'0')},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.situation);
+        CurrencyField field;
+        field.setDisplayFormat(c.format);
+        field.setValue(1.0 / 3);
+        EXPECT_EQ(field.displayText(), "0.333333333333333");
+    }
 }
 
 TEST_F(CurrencyFieldTest, NormalizeNumberTextMakesTypedTextReadable) {
