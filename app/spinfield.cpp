@@ -78,7 +78,7 @@ void SpinField::setDecimal(int decimals) {
 void SpinField::setIncrement(double increment) {
     // A fractional step would round back to the same whole number and get stuck.
     if (m_valueType == ValueType::Integer) {
-        increment = std::round(increment);
+        increment = std::nearbyint(increment);
         if (increment == 0)
             increment = 1;
     }
