@@ -4,6 +4,8 @@
 #include "engine/numberformat.h"
 #include "fieldtesting.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
@@ -195,6 +197,17 @@ TEST_F(SpinFieldTest, ReadingAnUnfinishedTextGivesTheMinimum) {
         EXPECT_DOUBLE_EQ(field.value(), c.value);
         EXPECT_EQ(field.text(), c.text); // reading never rewrites
     }
+}
+
+TEST_F(SpinFieldTest, PastedTextIsNotFiltered) {
+    SpinForm form(Kind::Count);
+    form.enterByTab();
+    QApplication::clipboard()->setText(QStringLiteral("1.5"));
+    QTest::keyClick(form.field, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(form.field->text(), "1.5");
+    EXPECT_EQ(form.field->value(), 0);
+    EXPECT_EQ(form.changes, 1);
+    EXPECT_EQ(m_beeps.count(), 0);
 }
 
 TEST_F(SpinFieldTest, SettingAValueRaisesChangeOnlyWhenTheTextChanges) {
