@@ -568,6 +568,18 @@ TEST_F(TableTest, AFailingComparisonLeavesTheRowOrder) {
     EXPECT_EQ(view(), "browsing: b a [c]");
 }
 
+TEST_F(TableTest, AComparisonFailingOnPostKeepsTheRecordInTheRowOrder) {
+    appendAll({"b", "a"});
+    table.SortByFields("appliance");
+    table.setTextComparison(
+        [](std::string_view, std::string_view) -> int { throw Error("Invalid locale. 1024"); });
+    table.StartAppend();
+    name().AssignText("c");
+    EXPECT_EQ(errorText([&] { table.PostRecord(); }), "Invalid locale. 1024");
+    EXPECT_FALSE(table.sorted());
+    EXPECT_EQ(view(), "browsing: b a [c]");
+}
+
 TEST_F(TableTest, SortingByAnUnknownFieldDropsTheSortOrder) {
     appendWithWattage("B", 2);
     appendWithWattage("A", 1);
