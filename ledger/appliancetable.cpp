@@ -203,7 +203,7 @@ struct ApplianceTable::Impl {
         return nullptr;
     }
 
-    const TableValues* viewTableValues(int viewRow) const {
+    const TableValues* viewValues(int viewRow) const {
         if (viewRow < 0)
             return nullptr;
         if (state == TableState::Inserting) {
@@ -943,14 +943,14 @@ int ApplianceTable::currentViewRow() const {
 }
 
 std::string ApplianceTable::shownTextAt(int viewRow, int fieldIndex) const {
-    const TableValues* cells = m->viewTableValues(viewRow);
+    const TableValues* cells = m->viewValues(viewRow);
     if (!cells || fieldIndex < 0 || fieldIndex >= fieldCount())
         return {};
     return shownTextOf(field(fieldIndex), (*cells)[std::size_t(fieldIndex)]);
 }
 
 bool ApplianceTable::hasValueAt(int viewRow, int fieldIndex) const {
-    const TableValues* cells = m->viewTableValues(viewRow);
+    const TableValues* cells = m->viewValues(viewRow);
     return cells && fieldIndex >= 0 && fieldIndex < fieldCount() &&
            (*cells)[std::size_t(fieldIndex)].hasValue;
 }
