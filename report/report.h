@@ -55,6 +55,7 @@ public:
     void cancel();
 
 private:
+    void produce(ReportPrinter& target);
     void copySettingsTo(ReportPrinter& target) const;
     void finishDocument(ReportPrinter& target);
     void recordLoop(ReportPrinter& target);
