@@ -13,6 +13,8 @@ const char* const tableName = "KMT";
 // Placing a record searches sequentially in orders up to this size, by
 // bisection beyond; both find the same place.
 constexpr std::size_t sequentialSearchLimit = 20;
+// How many records ahead a move starts fetching values from memory.
+constexpr std::size_t prefetchDistance = 3;
 
 Error tableError(const std::string& message) {
     return Error(std::string(tableName) + ": " + message);
@@ -201,7 +203,7 @@ struct ApplianceTable::Impl {
         return nullptr;
     }
 
-    const TableValues* viewTableValues(int viewRow) const {
+    const TableValues* viewValues(int viewRow) const {
         if (viewRow < 0)
             return nullptr;
         if (state == TableState::Inserting) {
@@ -416,6 +418,20 @@ struct ApplianceTable::Impl {
         return slots[std::size_t(slot)].get();
     }
 
+    // A text comparison that fails while a record is placed leaves the sort
+    // order incomplete; the row order, which always holds every record, takes
+    // over with the posted record current.
+    template <class Place> void placeOrFallBack(StoredRecord* record, Place place) {
+        try {
+            place();
+        } catch (...) {
+            useRowOrder(record);
+            settleFlags();
+            notify(TableChange::Rows);
+            throw;
+        }
+    }
+
     void postEdit() {
         StoredRecord* record = order()[std::size_t(cursor)];
         bool keyChanged = sorted && !sameValue(key(record), buffer[std::size_t(sortField)]);
@@ -424,7 +440,7 @@ struct ApplianceTable::Impl {
             record->posted = true;
         state = TableState::Browsing;
         if (keyChanged && !loading)
-            replaceInSortOrder(cursor);
+            placeOrFallBack(record, [&] { replaceInSortOrder(cursor); });
     }
 
     void postInsert() {
@@ -436,7 +452,7 @@ struct ApplianceTable::Impl {
             rowOrder.push_back(record);
         state = TableState::Browsing;
         if (sorted)
-            placeNewInSortOrder(record);
+            placeOrFallBack(record, [&] { placeNewInSortOrder(record); });
         clampCursor(insertPosition);
     }
 
@@ -477,7 +493,26 @@ struct ApplianceTable::Impl {
     void moveTo(int position) {
         if (position != cursor) {
             cursor = position;
+            prefetchAhead();
             notify(TableChange::Cursor);
+        }
+    }
+
+    // Walks over the records (the recalculation, the report) mostly step to the
+    // next one. In a sort order the records lie scattered in memory, so fetch
+    // the values of a record a few steps ahead, and the header of the one after
+    // it, while this one is being worked on.
+    void prefetchAhead() const {
+        const auto& records = order();
+        std::size_t next = std::size_t(cursor) + prefetchDistance;
+        if (next + 1 < records.size())
+            __builtin_prefetch(records[next + 1]);
+        if (next < records.size()) {
+            const auto& cells = records[next]->cells;
+            const char* begin = reinterpret_cast<const char*>(cells.data());
+            const char* end = reinterpret_cast<const char*>(cells.data() + cells.size());
+            for (const char* line = begin; line < end; line += 64)
+                __builtin_prefetch(line);
         }
     }
 
@@ -908,14 +943,14 @@ int ApplianceTable::currentViewRow() const {
 }
 
 std::string ApplianceTable::shownTextAt(int viewRow, int fieldIndex) const {
-    const TableValues* cells = m->viewTableValues(viewRow);
+    const TableValues* cells = m->viewValues(viewRow);
     if (!cells || fieldIndex < 0 || fieldIndex >= fieldCount())
         return {};
     return shownTextOf(field(fieldIndex), (*cells)[std::size_t(fieldIndex)]);
 }
 
 bool ApplianceTable::hasValueAt(int viewRow, int fieldIndex) const {
-    const TableValues* cells = m->viewTableValues(viewRow);
+    const TableValues* cells = m->viewValues(viewRow);
     return cells && fieldIndex >= 0 && fieldIndex < fieldCount() &&
            (*cells)[std::size_t(fieldIndex)].hasValue;
 }

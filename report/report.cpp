@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QPrinterInfo>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <memory>
@@ -50,36 +51,34 @@ void Report::run(ReportPrinter& target) {
     m_busy = true;
     m_cancelled = false;
     m_target = &target;
+    const auto idle = qScopeGuard([this] {
+        m_flow.reset();
+        m_target = nullptr;
+        m_busy = false;
+    });
     try {
-        copySettingsTo(target);
-        target.beginDocument();
-        const ReportPage& page = m_layout.page;
-        m_flow.emplace(PageFlowGeometry{target.paperLength(), page.topMargin, page.bottomMargin,
-                                        page.leftMargin, page.usableLength()});
-        recordLoop(target);
+        produce(target);
     } catch (...) {
         try {
             finishDocument(target);
         } catch (...) {
             // The first failure is the one the user needs to see.
         }
-        m_target = nullptr;
-        m_busy = false;
         throw;
     }
-    try {
-        finishDocument(target);
-    } catch (...) {
-        m_target = nullptr;
-        m_busy = false;
-        throw;
-    }
-    m_target = nullptr;
-    m_busy = false;
+    finishDocument(target);
+}
+
+void Report::produce(ReportPrinter& target) {
+    copySettingsTo(target);
+    target.beginDocument();
+    const ReportPage& page = m_layout.page;
+    m_flow.emplace(PageFlowGeometry{target.paperLength(), page.topMargin, page.bottomMargin,
+                                    page.leftMargin, page.usableLength()});
+    recordLoop(target);
 }
 
 void Report::finishDocument(ReportPrinter& target) {
-    m_flow.reset();
     if (m_cancelled)
         target.abortDocument();
     else

@@ -2,6 +2,10 @@
 # Test set-up for the printing tests: a running CUPS scheduler with a cups-pdf
 # queue "PellionPDF" as the default printer. Installs Debian's cups,
 # printer-driver-cups-pdf and poppler-utils when they are missing.
+#
+#   cups-setup.sh [STATE_FILE]            set up; note in STATE_FILE what was started
+#   cups-setup.sh --cleanup STATE_FILE    undo what the set-up noted: remove the
+#                                         queue it added, stop the scheduler it started
 set -eu
 
 QUEUE=PellionPDF
@@ -13,6 +17,24 @@ as_root() {
         sudo "$@"
     fi
 }
+
+if [ "${1:-}" = "--cleanup" ]; then
+    state=${2:?state file}
+    [ -f "$state" ] || exit 0
+    if grep -q '^queue$' "$state"; then
+        as_root lpadmin -x "$QUEUE" || true
+    fi
+    pid=$(sed -n 's/^cupsd //p' "$state")
+    if [ -n "$pid" ]; then
+        as_root kill "$pid" 2>/dev/null || true
+    fi
+    rm -f "$state"
+    exit 0
+fi
+state=${1:-/dev/null}
+if [ "$state" != /dev/null ]; then
+    : >"$state"
+fi
 
 missing=""
 for package in cups printer-driver-cups-pdf poppler-utils; do
@@ -32,6 +54,7 @@ if ! lpstat -r >/dev/null 2>&1 || lpstat -r 2>&1 | grep -q "not running"; then
     else
         as_root /usr/sbin/cupsd
     fi
+    started=1
     tries=0
     until lpstat -r 2>/dev/null | grep -q "is running"; do
         tries=$((tries + 1))
@@ -41,6 +64,9 @@ if ! lpstat -r >/dev/null 2>&1 || lpstat -r 2>&1 | grep -q "not running"; then
         fi
         sleep 0.2
     done
+    if [ "${started:-0}" = 1 ] && [ -f /run/cups/cupsd.pid ]; then
+        echo "cupsd $(cat /run/cups/cupsd.pid)" >>"$state"
+    fi
 fi
 
 if ! lpstat -p "$QUEUE" >/dev/null 2>&1; then
@@ -53,6 +79,7 @@ if ! lpstat -p "$QUEUE" >/dev/null 2>&1; then
         exit 1
     fi
     as_root lpadmin -p "$QUEUE" -v cups-pdf:/ -m "$ppd" -E
+    echo queue >>"$state"
 fi
 as_root cupsenable "$QUEUE" 2>/dev/null || true
 as_root cupsaccept "$QUEUE" 2>/dev/null || true

@@ -276,9 +276,27 @@ TEST_F(PageImageRun, DetailLineShowsTheTableTextsInColumnOrder) {
     EXPECT_EQ(pages.pages.front().lineOf(applianceName(2)), expected);
 }
 
-TEST_F(PageImageRun, TableIsLeftOnItsLastRecord) {
+// Stands in for the grid: notes the current row at every cursor move.
+class CursorWatcher : public TableListener {
+public:
+    explicit CursorWatcher(ApplianceTable& table) : m_table(table) { table.addListener(this); }
+    ~CursorWatcher() override { m_table.removeListener(this); }
+    void tableChanged(TableChange change) override {
+        if (change == TableChange::Cursor)
+            rows.push_back(m_table.RowNumber());
+    }
+    std::vector<int> rows;
+
+private:
+    ApplianceTable& m_table;
+};
+
+TEST_F(PageImageRun, TableIsLeftOnItsLastRecordAndTheGridFollowsTheRun) {
     fill(7);
+    table.GoLast();
+    CursorWatcher grid(table);
     run();
+    EXPECT_EQ(grid.rows, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(table.RowNumber(), 7);
     EXPECT_EQ(QString::fromStdString(table.FieldNamed("appliance").ShownText()), applianceName(7));
 }
@@ -442,6 +460,23 @@ TEST_F(PageImageRun, FieldHoldingACarriageReturnPrintsOnlyItsFirstLine) {
     ASSERT_EQ(pages.pages.size(), 1u);
     EXPECT_TRUE(pages.pages.front().contains(QStringLiteral("Hot")));
     EXPECT_FALSE(pages.pages.front().contains(QStringLiteral("plate")));
+}
+
+TEST_F(PageImageRun, DataFieldWithoutATableFieldPrintsNothingAndTheRunGoesOn) {
+    // A ledger may define fewer fields than the report names.
+    std::vector<FieldDefinition> fields;
+    for (const FieldDefinition& field : standardFields()) {
+        if (field.fieldName == "appliance" || field.fieldName == "voltage")
+            fields.push_back(field);
+    }
+    table.replaceFields(fields);
+    fill(2);
+    run();
+    ASSERT_EQ(pages.pages.size(), 1u);
+    const QStringList line = pages.pages.front().lineOf(applianceName(2));
+    ASSERT_EQ(line.size(), 2);
+    EXPECT_EQ(line[1], QString::fromStdString(table.FieldNamed("voltage").ShownText()));
+    EXPECT_TRUE(pages.pages.front().contains(QStringLiteral("Total Cost Per Day :")));
 }
 
 } // namespace

@@ -3,16 +3,21 @@
 namespace pellion::test {
 
 void fillAppliances(ApplianceTable& table, int count) {
+    // Fields the table does not define are skipped.
+    const auto assign = [&table](const char* name, double value) {
+        if (Field* field = table.findField(name))
+            field->AssignNumber(value);
+    };
     for (int number = 1; number <= count; ++number) {
         table.StartAppend();
         table.FieldNamed("appliance").AssignText(applianceName(number).toStdString());
-        table.FieldNamed("voltage").AssignNumber(230);
-        table.FieldNamed("amperage").AssignNumber(0.5 + number);
-        table.FieldNamed("wattage").AssignNumber(230 * (0.5 + number));
-        table.FieldNamed("hrsday").AssignNumber(2);
-        table.FieldNamed("kilowattshour").AssignNumber(0.23 * (0.5 + number));
-        table.FieldNamed("costhour").AssignNumber(0.046 * (0.5 + number));
-        table.FieldNamed("costday").AssignNumber(0.092 * (0.5 + number));
+        assign("voltage", 230);
+        assign("amperage", 0.5 + number);
+        assign("wattage", 230 * (0.5 + number));
+        assign("hrsday", 2);
+        assign("kilowattshour", 0.23 * (0.5 + number));
+        assign("costhour", 0.046 * (0.5 + number));
+        assign("costday", 0.092 * (0.5 + number));
         table.PostRecord();
     }
     if (count > 0)
