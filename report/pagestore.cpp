@@ -83,6 +83,20 @@ QByteArray pageImageBytes(const QPicture& page) {
     return QByteArray(framed.data(), framed.size());
 }
 
+void drawPageImage(QPainter& painter, const QPicture& page, const QRect& into) {
+    const QRect bounds = page.boundingRect();
+    const QPaintDevice* device = painter.device();
+    if (bounds.width() <= 0 || bounds.height() <= 0 || device == nullptr)
+        return;
+    const double dpiX = static_cast<double>(page.logicalDpiX()) / device->logicalDpiX();
+    const double dpiY = static_cast<double>(page.logicalDpiY()) / device->logicalDpiY();
+    painter.save();
+    painter.translate(into.topLeft());
+    painter.scale(dpiX * into.width() / bounds.width(), dpiY * into.height() / bounds.height());
+    painter.drawPicture(-bounds.topLeft(), page);
+    painter.restore();
+}
+
 PageList::PageList() : m_stream(std::make_unique<PageStream>()) {}
 
 PageList::~PageList() = default;

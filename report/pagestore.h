@@ -28,7 +28,9 @@
 #include <optional>
 
 class QIODevice;
+class QPainter;
 class QPicture;
+class QRect;
 
 namespace pellion {
 
@@ -104,5 +106,9 @@ private:
 // A picture whose serialized form keeps its bounding rectangle: QPicture
 // stores the extent of what was drawn, not a size set afterwards.
 QByteArray pageImageBytes(const QPicture& page);
+
+// Replays a page image stretched into the rectangle of the painter's device.
+// QPicture scales by the device's resolution on its own; that is taken out.
+void drawPageImage(QPainter& painter, const QPicture& page, const QRect& into);
 
 } // namespace pellion

@@ -1,6 +1,7 @@
 #include "report/previewarea.h"
 
 #include "report/pageimagedestination.h"
+#include "report/pagestore.h"
 #include "report/previewtarget.h"
 
 #include <QPainter>
@@ -149,14 +150,7 @@ void PageImage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(QRect(QPoint(1, 1), QPoint(w - 4, h - 4)), Qt::white);
 
-    const QRect bounds = image->boundingRect();
-    if (bounds.width() > 0 && bounds.height() > 0) {
-        painter.save();
-        painter.scale(static_cast<double>(w) / bounds.width(),
-                      static_cast<double>(h) / bounds.height());
-        painter.drawPicture(-bounds.topLeft(), *image);
-        painter.restore();
-    }
+    drawPageImage(painter, *image, QRect(0, 0, w, h));
 
     painter.setPen(QPen(Qt::black, 0));
     painter.setBrush(Qt::NoBrush);

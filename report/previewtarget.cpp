@@ -219,13 +219,7 @@ void PreviewTarget::printStoredPages(PrintDestination& destination) {
             if (picture) {
                 // Stretched over the whole printable area of the sheet.
                 QPainter& painter = destination.painter();
-                const QRect bounds = picture->boundingRect();
-                const QRect sheet = painter.viewport();
-                painter.save();
-                painter.scale(static_cast<double>(sheet.width()) / bounds.width(),
-                              static_cast<double>(sheet.height()) / bounds.height());
-                painter.drawPicture(-bounds.topLeft(), *picture);
-                painter.restore();
+                drawPageImage(painter, *picture, painter.viewport());
             }
             destination.finishPage();
             if (m_printer.cancelled()) {
