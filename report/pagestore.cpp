@@ -1,6 +1,7 @@
 #include "report/pagestore.h"
 
 #include "engine/error.h"
+#include "report/pageimage.h"
 #include "report/pagestream.h"
 
 #include <QDir>
@@ -69,20 +70,6 @@ qint64 checkedOffset(std::int32_t value, qint64 low, qint64 high) {
 
 } // namespace
 
-QByteArray pageImageBytes(const QPicture& page) {
-    QPicture framed;
-    QPainter painter(&framed);
-    // An invisible rectangle over the whole page makes the recorded extent
-    // the page's size, which is what the preview scales and paper recognition
-    // measures.
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(page.boundingRect());
-    painter.drawPicture(0, 0, page);
-    painter.end();
-    return QByteArray(framed.data(), framed.size());
-}
-
 void drawPageImage(QPainter& painter, const QPicture& page, const QRect& into) {
     const QRect bounds = page.boundingRect();
     const QPaintDevice* device = painter.device();
@@ -114,7 +101,7 @@ void PageList::startDocument() {
 }
 
 void PageList::appendPage(const QPicture& page) {
-    appendPageImage(pageImageBytes(page));
+    appendPageImage(encodePageImage(page));
 }
 
 void PageList::finishDocument(int) {
@@ -161,7 +148,7 @@ void PageList::finish() {
     m_stream->seek(m_stream->size());
 }
 
-qint64 PageList::lastRecordStart() {
+qint64 PageList::lastRecordStart() const {
     const qint64 size = m_stream->size();
     if (size < m_headerSize + recordFrameSize)
         invalidFile();
@@ -169,7 +156,7 @@ qint64 PageList::lastRecordStart() {
     return checkedOffset(m_stream->readInt32(), m_headerSize, size - recordFrameSize);
 }
 
-void PageList::positionOnRecord(int n) {
+void PageList::positionOnRecord(int n) const {
     const qint64 size = m_stream->size();
     qint64 start = 0;
     if (n == 1) {
@@ -201,7 +188,7 @@ void PageList::positionOnRecord(int n) {
     m_stream->seek(start);
 }
 
-std::optional<QByteArray> PageList::readPageImage(int n) {
+std::optional<QByteArray> PageList::readPageImage(int n) const {
     std::lock_guard guard(m_lock);
     if (n < 1 || n > m_pageCount)
         return std::nullopt;
@@ -218,16 +205,11 @@ std::optional<QByteArray> PageList::readPageImage(int n) {
     return image;
 }
 
-std::optional<QPicture> PageList::readPage(int n) {
+std::optional<QPicture> PageList::readPage(int n) const {
     const std::optional<QByteArray> image = readPageImage(n);
     if (!image)
         return std::nullopt;
-    QPicture picture;
-    picture.setData(image->constData(), static_cast<uint>(image->size()));
-    // The header and checksum are checked here; a page always has a size.
-    if (!picture.boundingRect().isValid())
-        throw Error("Invalid page image");
-    return picture;
+    return decodePageImage(*image);
 }
 
 void PageList::checkChain() {

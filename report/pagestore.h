@@ -8,8 +8,8 @@
 //     8 page count (i32), 16 creation time (double, days since 30 Dec 1899,
 //     local time), 25 compression flag 0; the rest unassigned.
 //   one record per page, in order, without gaps:
-//     page number (i32), offset of the next record (i32), page image,
-//     offset of this record's start (i32).
+//     page number (i32), offset of the next record (i32), page image
+//     (report/pageimage.h), offset of this record's start (i32).
 //
 // The chain can be walked both ways. A loaded file is untrusted: its header
 // and chain are checked before a page is read, every offset is bounded by the
@@ -71,9 +71,10 @@ public:
 
     int pageCount() const;
     // The stored bytes of page n; none when n is not stored.
-    std::optional<QByteArray> readPageImage(int n);
-    // Fails with "Invalid page image" when the bytes are not a page drawing.
-    std::optional<QPicture> readPage(int n);
+    std::optional<QByteArray> readPageImage(int n) const;
+    // Fails with "Invalid page image" when the bytes are not a page drawing
+    // (report/pageimage.h).
+    std::optional<QPicture> readPage(int n) const;
 
     // Drops the stream (deleting a temporary file) and starts empty.
     void release();
@@ -91,8 +92,8 @@ public:
 
 private:
     void writeHeader(int pageCount);
-    void positionOnRecord(int n);
-    qint64 lastRecordStart();
+    void positionOnRecord(int n) const;
+    qint64 lastRecordStart() const;
     void checkChain();
     void loadStream(const std::function<std::unique_ptr<PageStream>()>& open);
 
@@ -100,12 +101,8 @@ private:
     std::unique_ptr<PageStream> m_stream;
     int m_pageCount = 0;
     int m_headerSize = savedreport::headerSize;
-    qint64 m_nextRecord = 0; // where the last read left off; 0: unknown
+    mutable qint64 m_nextRecord = 0; // where the last read left off; 0: unknown
 };
-
-// A picture whose serialized form keeps its bounding rectangle: QPicture
-// stores the extent of what was drawn, not a size set afterwards.
-QByteArray pageImageBytes(const QPicture& page);
 
 // Replays a page image stretched into the rectangle of the painter's device.
 // QPicture scales by the device's resolution on its own; that is taken out.

@@ -5,6 +5,7 @@
 
 #include "engine/error.h"
 #include "pagerecorder.h"
+#include "report/pageimage.h"
 #include "report/pagestream.h"
 
 #include <QBuffer>
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QPainter>
 #include <QPicture>
 #include <QTemporaryDir>
@@ -19,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -377,6 +380,94 @@ TEST_F(SavedReport, RefusesAPageImageThatIsNotADrawing) {
         FAIL() << "replayed a page image that is not a drawing";
     } catch (const Error& error) {
         EXPECT_STREQ(error.what(), "Invalid page image");
+    }
+}
+
+QPicture samplePage() {
+    QPicture page;
+    QPainter painter(&page);
+    painter.fillRect(QRect(48, 48, 720, 89), Qt::white);
+    QFont bold(QStringLiteral("Arial"));
+    bold.setPointSizeF(10);
+    bold.setBold(true);
+    painter.setFont(bold);
+    painter.drawText(QPointF(56, 70), QStringLiteral("Pellion Report"));
+    QFont plain(QStringLiteral("Arial"));
+    plain.setPointSizeF(10);
+    plain.setItalic(true);
+    painter.setFont(plain);
+    painter.setPen(Qt::darkBlue);
+    painter.drawText(QPointF(56, 150), QStringLiteral("Kettle \u00e9"));
+    painter.end();
+    page.setBoundingRect(QRect(0, 0, 816, 1056));
+    return page;
+}
+
+TEST(PageImage, KeepsSizeFillsTextsAndFonts) {
+    test::ensureApplication();
+    const QPicture decoded = decodePageImage(encodePageImage(samplePage()));
+    EXPECT_EQ(decoded.boundingRect(), QRect(0, 0, 816, 1056));
+    const test::RecordedPage original = test::recordTexts(samplePage());
+    const test::RecordedPage copy = test::recordTexts(decoded);
+    ASSERT_EQ(copy.texts.size(), original.texts.size());
+    for (std::size_t i = 0; i < copy.texts.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(copy.texts[i].text, original.texts[i].text);
+        // Each replay of a picture moves text by a fraction of a pixel.
+        EXPECT_NEAR(copy.texts[i].position.x(), original.texts[i].position.x(), 0.5);
+        EXPECT_NEAR(copy.texts[i].position.y(), original.texts[i].position.y(), 0.5);
+        EXPECT_EQ(copy.texts[i].bold, original.texts[i].bold);
+    }
+    // The fill is there: the rendered page is white inside it and clear outside.
+    QImage rendered(816, 1056, QImage::Format_ARGB32);
+    rendered.fill(Qt::transparent);
+    QPainter painter(&rendered);
+    painter.drawPicture(0, 0, decoded);
+    painter.end();
+    EXPECT_EQ(QColor::fromRgba(rendered.pixel(50, 50)), QColor(Qt::white));
+    EXPECT_EQ(qAlpha(rendered.pixel(20, 20)), 0);
+}
+
+// Each row one fault in an otherwise valid page image.
+TEST(PageImage, RefusesDamagedImages) {
+    test::ensureApplication();
+    const QByteArray valid = encodePageImage(samplePage());
+    const qsizetype firstOperation = 12;
+    struct Case {
+        const char* situation;
+        std::function<void(QByteArray&)> damage;
+    };
+    const Case cases[] = {
+        {"empty", [](QByteArray& b) { b.clear(); }},
+        {"wrong signature", [](QByteArray& b) { b[0] = 'Q'; }},
+        {"zero width", [](QByteArray& b) { setInt32At(b, 4, 0); }},
+        {"absurd height", [](QByteArray& b) { setInt32At(b, 8, INT32_MAX); }},
+        {"unknown operation", [=](QByteArray& b) { b[firstOperation] = 9; }},
+        {"truncated operation", [](QByteArray& b) { b.chop(3); }},
+        {"text longer than the image",
+         [](QByteArray& b) { setInt32At(b, b.size() - 4 - 9, INT32_MAX); }},
+        {"negative fill width", [=](QByteArray& b) { setInt32At(b, firstOperation + 9, -5); }},
+        {"text before any font",
+         [](QByteArray& b) {
+             QByteArray text(1, '\3');
+             text.append(QByteArray(8 + 8 + 4, '\0'));
+             text.append(QByteArray(4, '\0'));
+             b = b.left(12) + text;
+         }},
+        {"coordinate not a number",
+         [](QByteArray& b) {
+             QByteArray text(1, '\3');
+             const double nan = std::nan("");
+             text.append(reinterpret_cast<const char*>(&nan), 8);
+             text.append(QByteArray(8 + 4 + 4, '\0'));
+             b.append(text);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        QByteArray damaged = valid;
+        c.damage(damaged);
+        EXPECT_THROW(decodePageImage(damaged), Error);
     }
 }
 

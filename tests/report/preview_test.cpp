@@ -386,7 +386,7 @@ TEST_F(PreviewTest, SavedFileHoldsHeaderAndEveryPageAndLoadsBack) {
     EXPECT_EQ(asked.value(0), QStringLiteral("Save report|Pellion report file(*.PRP)|PRP"));
     qint64 expectedLength = savedreport::headerSize;
     for (int page = 1; page <= 5; ++page)
-        expectedLength += 12 + target.readPage(page)->size(); // the page image's bytes
+        expectedLength += 12 + target.pages().readPageImage(page)->size();
     EXPECT_EQ(QFileInfo(saveAnswer).size(), expectedLength);
 
     // A second preview loads it and shows the same pages.
