@@ -362,9 +362,11 @@ void writeDefinitionSection(const ApplianceTable& table, LedgerOutput& out) {
 void writeHeader(const ApplianceTable& table, LedgerOutput& out) {
     std::string line;
     for (int i = 0; i < table.fieldCount(); ++i) {
+        if (i > 0)
+            line += kDelimiter;
         appendQuoted(line, table.field(i).displayName());
-        line += kDelimiter;
     }
+    line += kDelimiter;
     out.writeLine(line);
 }
 
@@ -515,9 +517,19 @@ private:
                 p = quote + 2;
                 continue;
             }
-            m_position = quote + 2;
+            m_position = characterEnd(quote + 1);
             return;
         }
+    }
+
+    // The line is UTF-8: skipping a character must not split one.
+    std::size_t characterEnd(std::size_t p) const {
+        if (p >= m_line.size())
+            return m_line.size();
+        ++p;
+        while (p < m_line.size() && (static_cast<unsigned char>(m_line[p]) & 0xC0) == 0x80)
+            ++p;
+        return p;
     }
 
     void readPlain(std::string& text) {
@@ -724,11 +736,12 @@ private:
             std::vector<std::string> names;
             for (int i = 0; i < m_table.fieldCount(); ++i)
                 names.push_back(upperAscii(m_table.field(i).displayName()));
+            std::vector<bool> taken(names.size(), false);
             LineFields fields(*header);
             std::string name;
             while (!fields.atEnd()) {
                 fields.next(name);
-                columns.push_back(columnNamed(names, upperAscii(name)));
+                columns.push_back(columnNamed(names, taken, upperAscii(name)));
             }
         } else {
             for (int i = 0; i < m_table.fieldCount(); ++i)
@@ -739,11 +752,22 @@ private:
         return columns;
     }
 
-    Column columnNamed(const std::vector<std::string>& upperNames, const std::string& upperName) {
-        for (std::size_t i = 0; i < upperNames.size(); ++i)
-            if (upperNames[i] == upperName)
+    // Fields that share a display name take the columns of that name in
+    // turn, so that such a table reads back what it wrote.
+    Column columnNamed(const std::vector<std::string>& upperNames, std::vector<bool>& taken,
+                       const std::string& upperName) {
+        std::optional<std::size_t> first;
+        for (std::size_t i = 0; i < upperNames.size(); ++i) {
+            if (upperNames[i] != upperName)
+                continue;
+            if (!taken[i]) {
+                taken[i] = true;
                 return columnOf(static_cast<int>(i));
-        return {};
+            }
+            if (!first)
+                first = i;
+        }
+        return first ? columnOf(static_cast<int>(*first)) : Column{};
     }
 
     Column columnOf(int index) {

@@ -331,6 +331,10 @@ TEST_F(LedgerFileTest, ReaderCopesWithFilesFromElsewhere) {
         {"missing closing quote keeps the rest of the line",
          defs + "\"Appliance\",\r\n\"Kettle, white\r\n",
          {appliance("Kettle, white")}},
+        {"character after a closing quote skipped whole",
+         defs + "\"Appliance\",\"Wattage\",\r\n\"Kettle\"\xC3\xA9\"2000\"\r\n",
+         {{std::nullopt, "Kettle", std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+           std::nullopt, "2000"}}},
         {"unknown escape kept as it stands",
          defs + "\"Appliance\",\r\n\"5%x%\",\r\n",
          {appliance("5%x%")}},
@@ -389,6 +393,34 @@ TEST_F(LedgerFileTest, DefinitionsNamingOtherFieldsGiveTheTableExactlyThose) {
     // Only data fields take values from the file.
     EXPECT_EQ(records(table), (std::vector<Record>{{"Hall", "3", std::nullopt}}));
     EXPECT_THROW(table.FieldNamed("appliance"), Error);
+}
+
+// Such tables come only from files written elsewhere; saved, they must read
+// back the same.
+TEST_F(LedgerFileTest, UnusualTablesReadBackWhatTheyWrote) {
+    struct Case {
+        const char* situation;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"fields sharing a label",
+         lines({"\"@@TABLEDEF START@@\"", "\"a=Float,0,\"\"Same\"\",\"\"\"\",10,Data\"",
+                "\"b=Float,0,\"\"SAME\"\",\"\"\"\",10,Data\"", "\"@@TABLEDEF END@@\"",
+                "\"same\",\"same\",", "\"1\",\"2\","})},
+        {"no fields at all",
+         lines({"\"@@TABLEDEF START@@\"", "\"@@TABLEDEF END@@\"", "\"x\",", "a", "b"})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        ApplianceTable table;
+        ASSERT_EQ(load(table, c.bytes), "");
+        EXPECT_EQ(table.RecordTotal(), c.bytes.find("\"1\"") != std::string::npos ? 1 : 2);
+        ASSERT_EQ(saveError(table, m_path), "");
+        ApplianceTable reread;
+        ASSERT_EQ(loadError(reread, m_path), "");
+        EXPECT_EQ(fieldNames(reread), fieldNames(table));
+        EXPECT_EQ(records(reread), records(table));
+    }
 }
 
 TEST_F(LedgerFileTest, LineThatIsNotUtf8IsReadAsWindows1252) {
