@@ -29,6 +29,8 @@ using Bookmark = const StoredRecord*;
 enum class FieldType { Number, Text };
 enum class TableState { Closed, Browsing, Editing, Inserting };
 enum class Alignment { Left, Right };
+// Only data fields hold values; the ledger file keeps the kind of every field.
+enum class FieldKind { Data, Calculated, Lookup, InternalCalc, Aggregate };
 
 // Everything a field is, apart from the values it holds. The ledger file
 // stores all of it but displayFormat and precision.
@@ -46,6 +48,7 @@ struct FieldDefinition {
     bool visible = true;
     std::string defaultExpression;
     char decimalSeparator = '.'; // the one in force when the field was created
+    FieldKind kind = FieldKind::Data;
 };
 
 // The eight fields of a new table, in definition order.
@@ -174,6 +177,15 @@ public:
     double storedNumberAt(int row, int fieldIndex) const;
     void addListener(TableListener* listener);
     void removeListener(TableListener* listener);
+
+    // Ledger file: the stored records in the current order, read without the
+    // cursor and without a pending edit or insert (position 0..RecordTotal()-1).
+    // nullopt for a null value; an empty text that is not null gives "".
+    // Numbers come as NumberToText(value, 15).
+    std::optional<std::string> storedTextAt(int position, int fieldIndex) const;
+    // Ends a ledger load: the row order becomes the storage order and a sort
+    // order, if there is one, is sorted again. Does nothing on a closed table.
+    void rebuildOrders();
 
 private:
     friend class Field;

@@ -199,6 +199,61 @@ TEST_F(TableTest, AssignTextOnANumberField) {
     EXPECT_EQ(table.state(), TableState::Inserting);
 }
 
+TEST_F(TableTest, ShownTextFollowsTheFieldsFormat) {
+    struct Case {
+        const char* situation;
+        const char* field;
+        double value;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"pattern, whole", "voltage", 240, "240.00"},
+        {"pattern, below one", "voltage", 0.5, ".50"},
+        {"pattern, zero", "costday", 0, ".00"},
+        {"two digits, rounded half away from zero", "amperage", 12.5, "13"},
+        {"two digits, exponent", "amperage", 123, "1.2E2"},
+    };
+    table.StartInsert();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        table.FieldNamed(c.field).AssignNumber(c.value);
+        EXPECT_EQ(table.FieldNamed(c.field).ShownText(), c.shown);
+        EXPECT_EQ(table.shownTextAt(0, table.FieldNamed(c.field).index()), c.shown);
+    }
+    voltage().AssignNumber(0.1 + 0.2);
+    EXPECT_EQ(voltage().TextValue(), "0.3");
+}
+
+TEST_F(TableTest, FieldsWithoutAPatternShowFifteenDigits) {
+    std::vector<FieldDefinition> definitions = standardFields();
+    for (auto& d : definitions) {
+        d.displayFormat.reset();
+        d.precision = 15;
+    }
+    table.replaceFields(definitions);
+    table.StartInsert();
+    table.FieldNamed("amperage").AssignNumber(86957 * 0.0001);
+    voltage().AssignNumber(240);
+    table.FieldNamed("costday").AssignNumber(0.576);
+    EXPECT_EQ(table.FieldNamed("amperage").ShownText(), "8.6957");
+    EXPECT_EQ(voltage().ShownText(), "240");
+    EXPECT_EQ(table.FieldNamed("costday").ShownText(), "0.576");
+}
+
+TEST(TableSeparators, NumbersUseTheSeparatorInForce) {
+    FormatSettings comma;
+    comma.decimalSeparator = ',';
+    comma.thousandSeparator = '.';
+    ScopedFormatSettings scope(comma);
+    ApplianceTable table;
+    EXPECT_EQ(table.FieldNamed("voltage").definition().decimalSeparator, ',');
+    table.StartInsert();
+    table.FieldNamed("voltage").AssignText("1,5");
+    EXPECT_EQ(table.FieldNamed("voltage").NumberValue(), 1.5);
+    EXPECT_EQ(table.FieldNamed("voltage").ShownText(), "1,50");
+    EXPECT_EQ(table.FieldNamed("voltage").TextValue(), "1,5");
+}
+
 TEST_F(TableTest, AssignTextOnTheTextField) {
     struct Case {
         const char* situation;
