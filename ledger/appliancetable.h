@@ -178,15 +178,6 @@ public:
     void addListener(TableListener* listener);
     void removeListener(TableListener* listener);
 
-    // Ledger file: the stored records in the current order, read without the
-    // cursor and without a pending edit or insert (position 0..RecordTotal()-1).
-    // nullopt for a null value; an empty text that is not null gives "".
-    // Numbers come as NumberToText(value, 15).
-    std::optional<std::string> storedTextAt(int position, int fieldIndex) const;
-    // Ends a ledger load: the row order becomes the storage order and a sort
-    // order, if there is one, is sorted again. Does nothing on a closed table.
-    void rebuildOrders();
-
 private:
     friend class Field;
     struct Impl;

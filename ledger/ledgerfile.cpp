@@ -380,9 +380,10 @@ void writeRecords(const ApplianceTable& table, int recordCount, LedgerOutput& ou
         for (int i = 0; i < table.fieldCount(); ++i) {
             if (i > 0)
                 line += kDelimiter;
-            std::optional<std::string> value = table.storedTextAt(record, i);
-            if (value)
-                appendQuoted(line, isText[static_cast<std::size_t>(i)] ? escaped(*value) : *value);
+            if (!table.storedHasValueAt(record, i))
+                continue;
+            std::string value = table.storedTextAt(record, i);
+            appendQuoted(line, isText[static_cast<std::size_t>(i)] ? escaped(value) : value);
         }
         line += kDelimiter;
         out.writeLine(line);
@@ -820,22 +821,12 @@ void settlePendingRecord(ApplianceTable& table) {
         table.CancelRecord();
 }
 
-// While set, read-only marks are not enforced and loaded records stay unposted.
-class LoadingScope {
-public:
-    explicit LoadingScope(ApplianceTable& table) : m_table(table) { m_table.setLoading(true); }
-    ~LoadingScope() { m_table.setLoading(false); }
-    LoadingScope(const LoadingScope&) = delete;
-    LoadingScope& operator=(const LoadingScope&) = delete;
-
-private:
-    ApplianceTable& m_table;
-};
-
-// The last step of every load, failed or not. On a table left closed GoFirst
-// fails with the table's closed-table message, which replaces any earlier error.
-void showFirstRecord(ApplianceTable& table) {
-    table.rebuildOrders();
+// The last step of every load, failed or not: the orders are rebuilt from the
+// stored records and the first record becomes current. On a table left closed
+// GoFirst fails with the table's closed-table message, which replaces any
+// earlier error.
+void finishLoad(ApplianceTable& table) {
+    table.setLoading(false);
     table.GoFirst();
 }
 
@@ -857,7 +848,8 @@ void LoadLedger(ApplianceTable& table, const std::string& path) {
     std::exception_ptr failure;
     {
         ScopedFormatSettings fixedFormat(ledgerFormat());
-        LoadingScope loading(table);
+        // Read-only marks are not enforced and loaded records stay unposted.
+        table.setLoading(true);
         try {
             if (!input.empty())
                 LedgerReader(table, input).read();
@@ -871,7 +863,7 @@ void LoadLedger(ApplianceTable& table, const std::string& path) {
                 failure = std::current_exception();
         }
     }
-    showFirstRecord(table);
+    finishLoad(table);
     if (failure)
         std::rethrow_exception(failure);
 }

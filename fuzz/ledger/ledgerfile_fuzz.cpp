@@ -28,6 +28,12 @@ struct Snapshot {
     bool operator==(const Snapshot&) const = default;
 };
 
+std::optional<std::string> storedValue(const ApplianceTable& table, int row, int field) {
+    if (!table.storedHasValueAt(row, field))
+        return std::nullopt;
+    return table.storedTextAt(row, field);
+}
+
 Snapshot snapshot(const ApplianceTable& table) {
     Snapshot result;
     for (int f = 0; f < table.fieldCount(); ++f)
@@ -35,7 +41,7 @@ Snapshot snapshot(const ApplianceTable& table) {
     for (int r = 0; r < table.RecordTotal(); ++r) {
         result.records.emplace_back();
         for (int f = 0; f < table.fieldCount(); ++f)
-            result.records.back().push_back(table.storedTextAt(r, f));
+            result.records.back().push_back(storedValue(table, r, f));
     }
     return result;
 }

@@ -69,13 +69,19 @@ std::string lines(std::initializer_list<std::string> items) {
     return text;
 }
 
+std::optional<std::string> storedValue(const ApplianceTable& table, int row, int field) {
+    if (!table.storedHasValueAt(row, field))
+        return std::nullopt;
+    return table.storedTextAt(row, field);
+}
+
 // All stored records in the current order, null values as nullopt.
 std::vector<Record> records(const ApplianceTable& table) {
     std::vector<Record> result;
     for (int r = 0; r < table.RecordTotal(); ++r) {
         Record record;
         for (int f = 0; f < table.fieldCount(); ++f)
-            record.push_back(table.storedTextAt(r, f));
+            record.push_back(storedValue(table, r, f));
         result.push_back(record);
     }
     return result;
