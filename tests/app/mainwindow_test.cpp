@@ -301,3 +301,35 @@ TEST_F(CommandTest, MenuSaveAndSaveItemSaveEverything) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(StartUpTest, LedgerThatLeavesTheTableClosedFailsEveryRecalculation) {
+    writeFile(settingsPath(), "[cost]\n0=0.20\n");
+    writeFile(ledgerPath(), "\"@@FILE VERSION@@\",\"251\"\r\n\"@@TABLEDEF START@@\"\r\n"
+                            "\"amperage=Float,0,\"\"Amperage\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n");
+    const QString closed =
+        QStringLiteral("KMT: Cannot perform this operation on a closed dataset.");
+    start({"OK"});
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].caption, "Pellion");
+    EXPECT_EQ(dialogs()[0].text, closed);
+    EXPECT_EQ(grid()->model()->rowCount(), 0);
+
+    answer({"OK"});
+    click("btnupdate");
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].text, closed);
+
+    // Save writes the settings, then stops before the ledger.
+    spin("sechgphr")->setValue(0.3); // a recalculation that fails too
+    QFile::remove(settingsPath());
+    answer({"OK"});
+    click("btnSave");
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].text, closed);
+    EXPECT_TRUE(readFile(settingsPath()).contains("[cost]\n0=0.30\n"));
+    EXPECT_FALSE(m_window->savedflag());
+}
+
+} // namespace
