@@ -56,6 +56,20 @@ TEST_F(StartUpTest, SavedWindowClosesWithoutAQuestion) {
     EXPECT_TRUE(dialogs().empty());
 }
 
+TEST_F(StartUpTest, TypingInACellWithoutLeavingItsColumnKeepsTheWorkSaved) {
+    MainWindow& window = start();
+    addAppliance("Kettle", "230", "", "2000", "0.5");
+    grid()->setFocus();
+    grid()->setCurrentIndex(grid()->model()->index(0, 0));
+    click("btnSave");
+    click("btn_edit");
+    grid()->setFocus();
+    typeKeys(grid(), QStringLiteral("Toaster"));
+    answer({});
+    EXPECT_TRUE(window.close());
+    EXPECT_TRUE(dialogs().empty());
+}
+
 TEST_F(StartUpTest, AnsweringNoKeepsTheChanges) {
     MainWindow& window = start();
     pellion::SpinField* price = spin("sechgphr");

@@ -79,6 +79,8 @@ TEST(RegionalSettings, SeparatorsCurrencyAndPatternsComeFromTheLocale) {
         EXPECT_FALSE(settings.longTimeFormat.empty());
     }
     EXPECT_EQ(regionalFormatSettings(QLocale("en_US")).currencySymbol, "$");
+    EXPECT_EQ(regionalFormatSettings(QLocale("de_DE")).currencySymbol, "\u20ac");
+    EXPECT_EQ(regionalFormatSettings(QLocale::c()).currencySymbol, "$");
 }
 
 TEST(RegionalSettings, TextComparisonPutsCaseLastInEnglish) {
