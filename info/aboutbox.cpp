@@ -107,7 +107,7 @@ QPlainTextEdit* readOnlyMemo(const char* name, QWidget* parent) {
     memo->setObjectName(QString::fromLatin1(name));
     memo->setReadOnly(true);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette light = memo->palette();
     light.setColor(QPalette::Base, light.color(QPalette::Midlight));
     memo->setPalette(light);
@@ -123,6 +123,11 @@ AboutBox::AboutBox(const SystemInfoSource& source, QWidget* owner)
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
     setFixedSize(clientWidth, clientHeight);
+    // The layout is measured for a narrow 8-point face; Arial (Liberation Sans
+    // on most Linux desktops) keeps the captions clear of the figures.
+    QFont small(QStringLiteral("Arial"), 8);
+    small.setStyleHint(QFont::SansSerif);
+    setFont(small);
     buildControls();
     placeControls();
     FormCreate();

@@ -78,7 +78,10 @@ void FlatButton::paintEvent(QPaintEvent*) {
     const QFontMetrics metrics = fontMetrics();
     const int textWidth = metrics.horizontalAdvance(text());
     const int shift = current == State::Pressed ? 1 : 0;
-    const QRect textBox((width() - textWidth) / 2 + shift, shift, textWidth, height());
+    // Bullet and caption are centred together, so a tight panel cuts neither.
+    const int groupWidth = bulletSize + bulletGap + textWidth;
+    const int textLeft = (width() - groupWidth) / 2 + bulletSize + bulletGap;
+    const QRect textBox(textLeft + shift, shift, textWidth, height());
     const QRect bullet(textBox.left() - bulletGap - bulletSize, (height() - bulletSize) / 2 + shift,
                        bulletSize, bulletSize);
     paintBullet(painter, bullet, current);
