@@ -2,18 +2,17 @@
 
 #include "info/aboutfigures.h"
 #include "info/bevelpanel.h"
+#include "info/drivecombobox.h"
 #include "info/findanimation.h"
 #include "info/systeminfo.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 #include <QTextEdit>
 
 namespace pellion {
@@ -75,23 +74,6 @@ QPixmap programIcon() {
     painter.setBrush(QColor(255, 210, 40));
     painter.drawPolygon(bolt, std::size(bolt));
     return icon;
-}
-
-QIcon driveIcon(VolumeKind kind) {
-    const QStyle* style = QApplication::style();
-    switch (kind) {
-    case VolumeKind::Removable:
-        return style->standardIcon(QStyle::SP_DriveFDIcon);
-    case VolumeKind::Remote:
-        return style->standardIcon(QStyle::SP_DriveNetIcon);
-    case VolumeKind::CdRom:
-        return style->standardIcon(QStyle::SP_DriveCDIcon);
-    case VolumeKind::RamDisk:
-        return style->standardIcon(QStyle::SP_ComputerIcon);
-    case VolumeKind::Fixed:
-        break;
-    }
-    return style->standardIcon(QStyle::SP_DriveHDIcon);
 }
 
 QFont boldFont(const QFont& base, int pointSize = 0) {
@@ -161,8 +143,7 @@ void AboutBox::buildControls() {
 
     QWidget* panel2 = panel("Panel2", panel1);
     m_memcurdrv = readOnlyMemo("Memcurdrv", panel2);
-    m_drvCB = new QComboBox(panel2); // over the memo's top edge
-    m_drvCB->setObjectName(QStringLiteral("DrvCB"));
+    m_drvCB = new DriveComboBox(panel2); // over the memo's top edge
     m_memhdd = readOnlyMemo("memhdd", panel2);
     m_memhdd->setPlainText(volumeSummaryLines(m_source.volumes(), m_source).join(u'\n'));
 
@@ -216,7 +197,7 @@ void AboutBox::fillDriveList() {
     for (const Volume& volume : m_source.volumes()) {
         if (volume.rootPath == workingVolume)
             selected = m_drvCB->count();
-        m_drvCB->addItem(driveIcon(volume.kind), driveItemText(volume), volume.rootPath);
+        m_drvCB->addVolume(volume);
     }
     m_drvCB->setCurrentIndex(selected);
     if (selected >= 0)
@@ -228,7 +209,7 @@ void AboutBox::DrvCBChange() {
     m_memcurdrv->clear();
     if (m_drvCB->currentIndex() < 0)
         return;
-    const DiskSpace space = m_source.diskSpace(m_drvCB->currentData().toString());
+    const DiskSpace space = m_source.diskSpace(m_drvCB->selectedRoot());
     m_memcurdrv->setPlainText(diskLines(space).join(u'\n'));
 }
 

@@ -7,12 +7,12 @@
 
 #include <QDialog>
 
-class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 
 namespace pellion {
 
+class DriveComboBox;
 class SystemInfoSource;
 
 class AboutBox : public QDialog {
@@ -28,7 +28,7 @@ private:
     void DrvCBChange();
 
     const SystemInfoSource& m_source;
-    QComboBox* m_drvCB = nullptr;
+    DriveComboBox* m_drvCB = nullptr;
     QPlainTextEdit* m_memcurdrv = nullptr;
     QPlainTextEdit* m_memhdd = nullptr;
     QLabel* m_lbltotalmem = nullptr;

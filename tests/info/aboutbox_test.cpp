@@ -5,6 +5,7 @@
 #include "engine/numberformat.h"
 #include "testapp.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -124,6 +125,16 @@ TEST_F(AboutBoxTest, ChoosingAnotherVolumeShowsItsFiguresAndChoosingItAgainChang
     EXPECT_EQ(m_source.queries["/"], queriesBefore);
     EXPECT_EQ(memo(box, "Memcurdrv"),
               std::string("Total Disk Size 39062.50  MB\nSpace Free 1000.00  MB"));
+}
+
+TEST_F(AboutBoxTest, TypingInTheDriveListDropsItDown) {
+    AboutBox box(m_source);
+    box.show();
+    auto* drives = control<QComboBox>(box, "DrvCB");
+    drives->setFocus();
+    QTest::keyClicks(drives, "/");
+    EXPECT_TRUE(drives->view()->isVisible());
+    drives->hidePopup();
 }
 
 TEST_F(AboutBoxTest, AVolumeThatCannotBeQueriedShowsZeroes) {

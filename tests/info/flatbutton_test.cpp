@@ -69,6 +69,15 @@ TEST_F(FlatButtonTest, EnterClicksTheFocusedButtonOnly) {
     EXPECT_EQ(clicks.count(), 2) << "Ctrl+Enter is not a click";
 }
 
+TEST_F(FlatButtonTest, ThePointerOverTheButtonLightsItUp) {
+    QTest::mouseMove(m_other, m_other->rect().center());
+    EXPECT_EQ(m_button->state(), FlatButton::State::Normal);
+    QTest::mouseMove(m_button, m_button->rect().center());
+    EXPECT_EQ(m_button->state(), FlatButton::State::Hover);
+    QTest::mouseMove(m_other, m_other->rect().center());
+    EXPECT_EQ(m_button->state(), FlatButton::State::Normal);
+}
+
 TEST_F(FlatButtonTest, ADisabledButtonShowsGreyAndIgnoresClicks) {
     QSignalSpy clicks(m_button, &FlatButton::clicked);
     m_button->setEnabled(false);
