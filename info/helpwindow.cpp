@@ -6,6 +6,7 @@
 #include "info/helpbrowser.h"
 #include "info/weblauncher.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -51,12 +52,17 @@ HelpWindow::HelpWindow(const QString& appDir, QWidget* owner)
     resize(680, 555);
     centreOnScreen();
 
+    QFont small = font(); // the button bar is laid out for an 8-point face
+    small.setPointSize(8);
+    setFont(small);
+
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(buildButtonBar());
     m_webB = new HelpBrowser(this);
     m_webB->setObjectName(QStringLiteral("WebB"));
+    m_webB->setFont(QApplication::font()); // pages keep the reader's usual size
     column->addWidget(m_webB, 1);
 
     try {
