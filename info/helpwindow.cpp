@@ -84,17 +84,17 @@ QWidget* HelpWindow::buildButtonBar() {
     row->setContentsMargins(2, 2, 2, 2);
     row->setSpacing(0);
     bool stretched = false;
-    for (const BarButton& spec : barButtons) {
-        if (spec.pinnedRight && !stretched) {
+    for (const BarButton& entry : barButtons) {
+        if (entry.pinnedRight && !stretched) {
             row->addStretch(1);
             stretched = true;
         }
         auto* panel = new QWidget(bar);
-        panel->setFixedWidth(spec.panelWidth);
+        panel->setFixedWidth(entry.panelWidth);
         auto* inside = new QHBoxLayout(panel);
         inside->setContentsMargins(1, 1, 1, 1);
-        auto* button = new FlatButton(QString::fromLatin1(spec.caption), panel);
-        button->setObjectName(QString::fromLatin1(spec.name));
+        auto* button = new FlatButton(QString::fromLatin1(entry.caption), panel);
+        button->setObjectName(QString::fromLatin1(entry.name));
         button->setFaceColor(palette().color(QPalette::Button));
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         inside->addWidget(button);
