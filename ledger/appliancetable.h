@@ -29,7 +29,7 @@ using Bookmark = const StoredRecord*;
 enum class FieldType { Number, Text };
 enum class TableState { Closed, Browsing, Editing, Inserting };
 enum class Alignment { Left, Right };
-// Only data fields hold values; the ledger file keeps the kind of every field.
+// The ledger file keeps the kind of every field; only data fields take values from it.
 enum class FieldKind { Data, Calculated, Lookup, InternalCalc, Aggregate };
 
 // Everything a field is, apart from the values it holds. The ledger file

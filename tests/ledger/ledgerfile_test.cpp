@@ -590,6 +590,17 @@ TEST_F(LedgerFileTest, FailedWriteKeepsTheOldFileIntact) {
     EXPECT_EQ(reread.RecordTotal(), 2000);
 }
 
+TEST_F(LedgerFileTest, SavingThroughALinkReplacesItsTarget) {
+    const fs::path target = m_folder / "lists" / "home.csv";
+    fs::create_directory(target.parent_path());
+    writeBytes(target, "old");
+    fs::create_symlink(target, m_path);
+    ApplianceTable table;
+    ASSERT_EQ(saveError(table, m_path), "");
+    EXPECT_TRUE(fs::is_symlink(m_path));
+    EXPECT_EQ(readBytes(target), kStandardDefinitions + kStandardHeader);
+}
+
 TEST_F(LedgerFileTest, SavedFileKeepsThePermissionsOfTheOldOne) {
     writeBytes(m_path, "old");
     fs::permissions(m_path, fs::perms::owner_read | fs::perms::owner_write);
