@@ -85,11 +85,12 @@ std::optional<FieldType> typeNamed(std::string_view name) {
 
 void appendQuoted(std::string& out, std::string_view text) {
     out += kQuote;
-    for (char c : text) {
-        if (c == kQuote)
-            out += kQuote;
-        out += c;
+    for (std::size_t quote; (quote = text.find(kQuote)) != std::string_view::npos;) {
+        out.append(text.substr(0, quote + 1));
+        out += kQuote;
+        text.remove_prefix(quote + 1);
     }
+    out.append(text);
     out += kQuote;
 }
 
