@@ -175,6 +175,8 @@ public:
     std::string storedTextAt(int row, int fieldIndex) const;
     bool storedHasValueAt(int row, int fieldIndex) const;
     double storedNumberAt(int row, int fieldIndex) const;
+
+    // Told after every change; must outlive their registration.
     void addListener(TableListener* listener);
     void removeListener(TableListener* listener);
 
