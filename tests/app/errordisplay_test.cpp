@@ -9,8 +9,7 @@ struct FullStopCase {
     const char* shown;
 };
 
-TEST(ErrorDisplayText, AppendsFullStopOnlyAfterCharactersBeyondThePoint)
-{
+TEST(ErrorDisplayText, AppendsFullStopOnlyAfterCharactersBeyondThePoint) {
     const FullStopCase cases[] = {
         {"Stream write error", "Stream write error."},
         {"'x' is not a valid floating point value", "'x' is not a valid floating point value."},
@@ -25,7 +24,8 @@ TEST(ErrorDisplayText, AppendsFullStopOnlyAfterCharactersBeyondThePoint)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
-        EXPECT_EQ(pellion::errorDisplayText(QString::fromUtf8(c.message)), QString::fromUtf8(c.shown));
+        EXPECT_EQ(pellion::errorDisplayText(QString::fromUtf8(c.message)),
+                  QString::fromUtf8(c.shown));
     }
 }
 
