@@ -488,6 +488,7 @@ TEST_F(LedgerFileTest, FailureInsideDefinitionsLeavesTheTableClosed) {
         "definition_not_quoted.csv",
         "definition_without_name.csv",
         "definition_with_four_items.csv",
+        "definition_with_forty_items.csv",
         "ends_inside_definition.csv",
     };
     for (const char* fixture : fixtures) {
