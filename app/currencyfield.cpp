@@ -2,6 +2,7 @@
 
 #include "app/beep.h"
 #include "app/errordisplay.h"
+#include "app/numbertext.h"
 #include "engine/error.h"
 #include "engine/numberformat.h"
 
@@ -12,7 +13,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
-#include <QPointer>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTimer>
@@ -44,6 +44,8 @@ bool staysInWindow(Qt::FocusReason reason) {
 constexpr int textMargin = 2;
 // Right-aligned display text stays this far in front of the text margin.
 constexpr int rightGap = 2;
+// The edit pattern "0." plus one '#' per place must stay a usable pattern.
+constexpr int maxDecimalPlaces = 222;
 // TryTextToNumber sees at most this many characters of a typed text.
 constexpr int typedTextLimit = 63;
 
@@ -80,7 +82,7 @@ void CurrencyField::setDisplayFormat(const QString& pattern) {
 }
 
 void CurrencyField::setDecimalPlaces(int places) {
-    m_decimalPlaces = std::max(0, places);
+    m_decimalPlaces = std::clamp(places, 0, maxDecimalPlaces);
     if (!m_editing)
         RefreshEditText();
 }
@@ -97,9 +99,14 @@ void CurrencyField::setAlignment(Qt::Alignment alignment) {
 }
 
 QString CurrencyField::displayText() const {
-    if (m_displayFormat.isEmpty())
-        return QString::fromStdString(NumberToText(m_value));
-    return QString::fromStdString(FormatNumber(m_displayFormat.toStdString(), m_value));
+    if (!m_displayFormat.isEmpty()) {
+        try {
+            return fromNumberText(FormatNumber(toNumberText(m_displayFormat), m_value));
+        } catch (const Error&) {
+            // A pattern too long to use must not fail every repaint.
+        }
+    }
+    return fromNumberText(NumberToText(m_value));
 }
 
 QString CurrencyField::editPattern() const {
@@ -113,7 +120,7 @@ void CurrencyField::RefreshEditText() {
     if (m_value == 0 && m_zeroEmpty)
         setText(QString());
     else
-        setText(QString::fromStdString(FormatNumber(editPattern().toStdString(), m_value)));
+        setText(fromNumberText(FormatNumber(toNumberText(editPattern()), m_value)));
 }
 
 QString CurrencyField::NormalizeNumberText(const QString& text) {
@@ -142,7 +149,7 @@ QString CurrencyField::NormalizeNumberText(const QString& text) {
 }
 
 void CurrencyField::commitEditText() const {
-    m_value = TextToNumber(NormalizeNumberText(text()).toStdString());
+    m_value = TextToNumber(toNumberText(NormalizeNumberText(text())));
 }
 
 bool CurrencyField::acceptsTypedText(const QString& candidate) const {
@@ -168,7 +175,7 @@ bool CurrencyField::acceptsTypedText(const QString& candidate) const {
             return false;
     }
     double number = 0;
-    if (!TryTextToNumber(s.left(typedTextLimit).toStdString(), number))
+    if (!TryTextToNumber(toNumberText(s.left(typedTextLimit)), number))
         return false;
     if (m_minValue >= 0 && m_maxValue > 0 && number < 0)
         return false;
@@ -188,10 +195,10 @@ void CurrencyField::typeCharacter(QChar c) {
         candidate.replace(selectionStart(), selectedText().size(), c);
     else
         candidate.insert(cursorPosition(), c);
-    if (acceptsTypedText(candidate))
-        insert(QString(c));
-    else
+    if (!acceptsTypedText(candidate))
         refuse();
+    else if (!isReadOnly()) // a read-only field checks the character but keeps its text
+        insert(QString(c));
 }
 
 void CurrencyField::pasteAndCommit(const QString& pasted) {
@@ -217,10 +224,6 @@ void CurrencyField::keyPressEvent(QKeyEvent* event) {
         }
         // Left to the window (default or cancel button); never a line break.
         event->ignore();
-        return;
-    }
-    if (isReadOnly()) {
-        QLineEdit::keyPressEvent(event); // moves and copies only
         return;
     }
     if (event->matches(QKeySequence::Paste)) {
@@ -279,7 +282,7 @@ void CurrencyField::focusOutEvent(QFocusEvent* event) {
         setFocus(Qt::OtherFocusReason);
         selectAll();
         // The box runs its own event loop, which must not nest inside focus handling.
-        const QString message = QString::fromUtf8(error.what());
+        const QString message = fromNumberText(error.what());
         QTimer::singleShot(0, this, [this, message] { showError(message, window()); });
         return;
     }
@@ -317,15 +320,37 @@ void CurrencyField::paintEvent(QPaintEvent* event) {
     painter.drawText(area, int(horizontal | Qt::AlignVCenter) | Qt::TextSingleLine, displayText());
 }
 
-// The menu's Paste has to commit like a typed paste.
+// The edit menu of an ordinary edit box, except that Paste commits like a
+// typed paste. Qt's own menu offers no reliable way to find its Paste entry.
 void CurrencyField::contextMenuEvent(QContextMenuEvent* event) {
-    QPointer<QMenu> menu = createStandardContextMenu();
-    if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
-        paste->disconnect();
-        connect(paste, &QAction::triggered, this,
-                [this] { pasteAndCommit(QApplication::clipboard()->text()); });
-    }
+    auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    const bool writable = !isReadOnly();
+    const bool selection = hasSelectedText();
+    auto add = [&](const char* name, const QString& label, QKeySequence::StandardKey key,
+                   bool enabled, auto slot) {
+        QString text = label;
+        if (key != QKeySequence::UnknownKey)
+            text += u'\t' + QKeySequence(key).toString(QKeySequence::NativeText);
+        QAction* action = menu->addAction(text, this, slot);
+        action->setObjectName(QLatin1String(name));
+        action->setEnabled(enabled);
+    };
+    add("edit-undo", tr("&Undo"), QKeySequence::Undo, writable && isUndoAvailable(),
+        [this] { undo(); });
+    add("edit-redo", tr("&Redo"), QKeySequence::Redo, writable && isRedoAvailable(),
+        [this] { redo(); });
+    menu->addSeparator();
+    add("edit-cut", tr("Cu&t"), QKeySequence::Cut, writable && selection, [this] { cut(); });
+    add("edit-copy", tr("&Copy"), QKeySequence::Copy, selection, [this] { copy(); });
+    add("edit-paste", tr("&Paste"), QKeySequence::Paste,
+        writable && !QApplication::clipboard()->text().isEmpty(),
+        [this] { pasteAndCommit(QApplication::clipboard()->text()); });
+    add("edit-delete", tr("Delete"), QKeySequence::UnknownKey, writable && selection,
+        [this] { del(); });
+    menu->addSeparator();
+    add("select-all", tr("Select All"), QKeySequence::SelectAll,
+        !text().isEmpty() && selectedText() != text(), [this] { selectAll(); });
     menu->popup(event->globalPos());
 }
 

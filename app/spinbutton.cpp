@@ -1,5 +1,6 @@
 #include "app/spinbutton.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -121,6 +122,14 @@ void SpinButton::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
+// Another window taking over (such as an error box raised by a step) takes
+// the mouse with it; the release would never arrive here.
+bool SpinButton::event(QEvent* event) {
+    if (event->type() == QEvent::WindowDeactivate)
+        release();
+    return QWidget::event(event);
+}
+
 void SpinButton::release() {
     m_repeat.stop();
     m_held = Part::None;
@@ -129,6 +138,12 @@ void SpinButton::release() {
 }
 
 void SpinButton::repeat() {
+    // A modal window opened by a step owns the mouse now; stepping on under
+    // it would only open more of them.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != window()) {
+        release();
+        return;
+    }
     if (m_repeat.interval() != m_nextInterval)
         m_repeat.setInterval(m_nextInterval);
     // Off the pressed triangle the timer keeps running but does not step, so

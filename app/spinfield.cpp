@@ -1,6 +1,7 @@
 #include "app/spinfield.h"
 
 #include "app/beep.h"
+#include "app/numbertext.h"
 #include "app/spinbutton.h"
 #include "engine/error.h"
 #include "engine/numberformat.h"
@@ -36,7 +37,7 @@ QString wholeNumberText(double v) {
         whole = std::numeric_limits<std::int64_t>::min();
     else
         whole = static_cast<std::int64_t>(rounded);
-    return QString::fromStdString(IntegerToText(whole));
+    return fromNumberText(IntegerToText(whole));
 }
 
 bool isDialogKey(int key) {
@@ -77,7 +78,7 @@ void SpinField::setDecimal(int decimals) {
 void SpinField::setIncrement(double increment) {
     // A fractional step would round back to the same whole number and get stuck.
     if (m_valueType == ValueType::Integer) {
-        increment = std::round(increment);
+        increment = std::nearbyint(increment);
         if (increment == 0)
             increment = 1;
     }
@@ -95,7 +96,7 @@ double SpinField::clampValue(double value) const {
 }
 
 double SpinField::value() const {
-    const std::string s = text().toStdString();
+    const std::string s = toNumberText(text());
     if (m_valueType == ValueType::Float) {
         double v = 0;
         if (TryTextToNumber(s, v))
@@ -112,7 +113,7 @@ double SpinField::value() const {
 void SpinField::setValue(double value) {
     value = clampValue(value);
     const QString formatted = m_valueType == ValueType::Float
-                                  ? QString::fromStdString(NumberToFixedText(value, 15, m_decimal))
+                                  ? fromNumberText(NumberToFixedText(value, 15, m_decimal))
                                   : wholeNumberText(value);
     if (formatted != text())
         setText(formatted); // textChanged raises changed()

@@ -44,6 +44,7 @@ constexpr std::size_t kWriteChunk = 64 * 1024;
 constexpr std::size_t kMaxFields = 64;
 constexpr int kMaxFieldSize = 1024;
 constexpr int kMaxDisplayWidth = 1000;
+constexpr std::size_t kMaxDefinitionItems = 32; // the program writes at most nine
 constexpr std::size_t kMaxLineLength = 1024 * 1024;
 
 // Only the decimal separator shows in the file; the rest are switched too so
@@ -85,11 +86,12 @@ std::optional<FieldType> typeNamed(std::string_view name) {
 
 void appendQuoted(std::string& out, std::string_view text) {
     out += kQuote;
-    for (char c : text) {
-        if (c == kQuote)
-            out += kQuote;
-        out += c;
+    for (std::size_t quote; (quote = text.find(kQuote)) != std::string_view::npos;) {
+        out.append(text.substr(0, quote + 1));
+        out += kQuote;
+        text.remove_prefix(quote + 1);
     }
+    out.append(text);
     out += kQuote;
 }
 
@@ -230,8 +232,8 @@ std::string windows1252ToUtf8(std::string_view text) {
 // disk, so a full disk or a crash never costs the user the previous list.
 class LedgerOutput {
 public:
-    explicit LedgerOutput(const std::string& path) : m_path(path) {
-        std::filesystem::path target(path);
+    explicit LedgerOutput(const std::string& path) : m_path(path), m_target(replacedFile(path)) {
+        std::filesystem::path target(m_target);
         std::string base = target.filename().string();
         std::filesystem::path folder = target.parent_path();
         std::random_device random;
@@ -273,7 +275,7 @@ public:
         m_fd = -1;
         if (::close(fd) != 0)
             throw Error("Stream write error");
-        if (::rename(m_temporary.c_str(), m_path.c_str()) != 0)
+        if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
             throw Error("Cannot create file " + m_path);
         m_committed = true;
         syncFolder();
@@ -295,13 +297,13 @@ private:
 
     void keepPermissionsOfOldFile() {
         struct stat old {};
-        if (::stat(m_path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        if (::stat(m_target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
             ::fchmod(m_fd, old.st_mode & 07777);
     }
 
     // Makes the rename itself durable; a failure here loses nothing.
     void syncFolder() {
-        std::filesystem::path folder = std::filesystem::path(m_path).parent_path();
+        std::filesystem::path folder = std::filesystem::path(m_target).parent_path();
         int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd >= 0) {
             ::fsync(fd);
@@ -309,7 +311,17 @@ private:
         }
     }
 
-    std::string m_path;
+    // A link to the ledger stays a link: its target is what gets replaced.
+    static std::string replacedFile(const std::string& path) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(path, error))
+            return path;
+        std::filesystem::path target = std::filesystem::canonical(path, error);
+        return error ? path : target.string();
+    }
+
+    std::string m_path; // as the caller named it, for the messages
+    std::string m_target;
     std::string m_temporary;
     int m_fd = -1;
     bool m_committed = false;
@@ -589,6 +601,8 @@ std::vector<std::string> definitionItems(std::string_view text) {
                 item += text[p++];
         }
         items.push_back(std::move(item));
+        if (items.size() > kMaxDefinitionItems)
+            throw Error("Invalid field definition: " + std::string(text));
         skipBlanks();
         if (p < text.size() && text[p] == kDelimiter) {
             ++p;
@@ -612,7 +626,7 @@ std::string unquotedLine(std::string_view line) {
 int boundedInteger(const std::string& text, int max, const std::string& definition) {
     int value = TextToInteger(text);
     if (value < 0 || value > max)
-        throw Error("Invalid field size in definition: " + definition);
+        throw Error("Invalid field definition: " + definition);
     return value;
 }
 

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/beep.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <ostream>
+
+namespace pellion::testing {
+
+// Counts the beeps while it lives instead of sounding them.
+class BeepCounter {
+public:
+    BeepCounter();
+    ~BeepCounter();
+    BeepCounter(const BeepCounter&) = delete;
+    BeepCounter& operator=(const BeepCounter&) = delete;
+    int count() const { return m_count; }
+    void reset() { m_count = 0; }
+
+private:
+    int m_count = 0;
+    BeepHandler m_previous;
+};
+
+// Answers every modal message box that opens while it lives, remembering
+// its caption and text, so a test never blocks on one.
+class MessageBoxCatcher {
+public:
+    MessageBoxCatcher();
+    ~MessageBoxCatcher();
+    MessageBoxCatcher(const MessageBoxCatcher&) = delete;
+    MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
+    int count() const;
+    QString lastCaption() const;
+    QString lastText() const;
+
+private:
+    struct State;
+    State* m_state;
+};
+
+// Shows the window and waits until it is the active one, so focus events flow.
+void showActive(QWidget& window);
+
+} // namespace pellion::testing
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
