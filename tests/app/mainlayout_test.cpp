@@ -118,3 +118,41 @@ TEST_F(MainLayoutTest, WideningMovesRightAnchoredControlsAndRecomputesTheColumns
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainLayoutTest, NumberFieldsAreConfiguredAsDesigned) {
+    start();
+    // Only the price has a range; the discounts go below zero.
+    pellion::SpinField* price = spin("sechgphr");
+    price->setValue(200000000);
+    EXPECT_EQ(price->text(), "100000000.0000");
+    spin("sedcdisc")->stepDown();
+    EXPECT_EQ(spin("sedcdisc")->text(), "-0.0100");
+    spin("senoofhrsdisc")->stepUp();
+    EXPECT_EQ(spin("senoofhrsdisc")->text(), "1");
+
+    struct Currency {
+        const char* field;
+        bool readOnly;
+        const char* textAtZero;
+    };
+    const Currency currencies[] = {
+        {"CE", true, "0"},        {"cetpd", false, ""},    {"cecostmth", true, "0"},
+        {"cecostqtr", true, "0"}, {"cecostyr", true, "0"}, {"celeast", false, ""},
+        {"cemost", false, ""},
+    };
+    for (const Currency& c : currencies) {
+        SCOPED_TRACE(c.field);
+        pellion::CurrencyField* field = currency(c.field);
+        field->setValue(0);
+        EXPECT_EQ(field->isReadOnly(), c.readOnly);
+        EXPECT_EQ(field->text(), c.textAtZero);
+        EXPECT_EQ(field->displayText(), "$0.00000");
+        field->setValue(1234.567891);
+        EXPECT_EQ(field->text(), "1234.56789");
+        EXPECT_EQ(field->displayText(), "$1,234.56789");
+    }
+}
+
+} // namespace
