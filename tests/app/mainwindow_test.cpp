@@ -145,6 +145,16 @@ TEST_F(StartUpTest, LedgerLivesInTheWorkingDirectoryAndSettingsBesideTheProgram)
     EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "1");
 }
 
+TEST_F(StartUpTest, SavingAnEmptyListStoresOneBlankRecordThatTheNextStartIgnores) {
+    start();
+    click("btnSave");
+    m_window.reset();
+    start();
+    EXPECT_EQ(applianceNames(), std::vector<std::string>{""});
+    EXPECT_TRUE(dialogs().empty()); // a nameless record is no incomplete appliance
+    EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "0");
+}
+
 TEST_F(StartUpTest, FailedSettingsWriteEndsSaveAndNamesTheFile) {
     start();
     QDir(appDir()).removeRecursively(); // nowhere to write the settings
@@ -179,6 +189,22 @@ TEST_F(CommandTest, TypingAPriceRecalculatesAfterEveryKeystroke) {
     }
     EXPECT_EQ(control<QLabel>("lblmst")->text(), "Kettle");
     EXPECT_FALSE(m_window->savedflag());
+}
+
+TEST_F(CommandTest, UpdateDropsAnUntouchedNewRecordAndPostsAnEditedOne) {
+    start();
+    addAppliance("Fridge", "240", "0.5", "", "24");
+    click("btn_ins");
+    EXPECT_EQ(grid()->model()->rowCount(), 2);
+    click("btnupdate");
+    EXPECT_EQ(applianceNames(), std::vector<std::string>{"Fridge"});
+
+    click("btn_edit");
+    table().FieldNamed("hrsday").AssignText("2");
+    spin("sechgphr")->setValue(0.5); // a rate change recalculates, posting the edit first
+    EXPECT_EQ(table().state(), pellion::TableState::Browsing);
+    EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "0.24");
+    EXPECT_EQ(currency("cetpd")->text(), "0.12");
 }
 
 TEST_F(CommandTest, DiscountBoxesSwitchTheDiscountsAndRecalculate) {
