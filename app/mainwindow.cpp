@@ -17,7 +17,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -233,24 +232,28 @@ void MainWindow::writeSettings() {
 void MainWindow::btnupdateClick() {
     runCommand(this, [this] {
         m_grid->abandonEditor();
-        RecalcInputs inputs;
-        inputs.pricePerKwh = m_priceFields[0]->value();
-        inputs.dailyCharges = m_priceFields[1]->value();
-        inputs.discountKwh = int(m_priceFields[2]->value());
-        inputs.discountPrice = m_priceFields[3]->value();
-        inputs.dailyDiscount = m_priceFields[4]->value();
-        inputs.kwhDiscountOn = m_kwhdiscflag;
-        inputs.dailyDiscountOn = m_dailydiscflag;
         RecalcResult result;
         {
             ApplianceModel::Batch batch(m_model);
-            result = Recalculate(m_table, inputs, [this] { showCompletionFailed(); });
+            result = Recalculate(m_table, recalcInputs(), [this] { showCompletionFailed(); });
         }
         showRecalcResult(result);
         m_kwhdiscflag = m_CB_Discount->isChecked();
         m_dailydiscflag = m_CB_Dailydisc->isChecked();
         m_savedflag = false;
     });
+}
+
+RecalcInputs MainWindow::recalcInputs() const {
+    RecalcInputs inputs;
+    inputs.pricePerKwh = m_priceFields[sechgphr]->value();
+    inputs.dailyCharges = m_priceFields[sedailycharges]->value();
+    inputs.discountKwh = int(m_priceFields[senoofhrsdisc]->value()); // a whole number by its type
+    inputs.discountPrice = m_priceFields[sekwhdisc]->value();
+    inputs.dailyDiscount = m_priceFields[sedcdisc]->value();
+    inputs.kwhDiscountOn = m_kwhdiscflag;
+    inputs.dailyDiscountOn = m_dailydiscflag;
+    return inputs;
 }
 
 void MainWindow::showCompletionFailed() {

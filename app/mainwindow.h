@@ -38,6 +38,7 @@ class ApplianceGrid;
 class CurrencyField;
 class FixedLayout;
 class SpinField;
+struct RecalcInputs;
 struct RecalcResult;
 
 class MainWindow : public QMainWindow {
@@ -100,6 +101,7 @@ private:
 
     void readSettings();
     void writeSettings();
+    RecalcInputs recalcInputs() const;
     void showRecalcResult(const RecalcResult& result);
     void showCompletionFailed();
     void tableCommand(void (ApplianceTable::*operation)());
@@ -113,7 +115,9 @@ private:
     ApplianceModel m_model; // ds
     FixedLayout* m_layout = nullptr;
     ApplianceGrid* m_grid = nullptr;
-    std::array<SpinField*, 5> m_priceFields{}; // in the order of the settings file
+    // The five price and discount fields, in the order of the settings file.
+    enum PriceField { sechgphr, sedailycharges, senoofhrsdisc, sekwhdisc, sedcdisc };
+    std::array<SpinField*, 5> m_priceFields{};
     CurrencyField* m_CE = nullptr;
     CurrencyField* m_cetpd = nullptr;
     CurrencyField* m_cecostmth = nullptr;
