@@ -49,10 +49,12 @@ MainWindow::MainWindow(Options options, QWidget* parent)
     createGrid();
     placeAtDesktopCentre();
     connectCommands();
+    m_table.addListener(this);
     FormCreate();
 }
 
 MainWindow::~MainWindow() {
+    m_table.removeListener(this);
     // The grid goes before the model it shows.
     delete m_grid;
 }
@@ -292,12 +294,33 @@ void MainWindow::bbtnExitClick() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (m_savedflag || messageDialog(this, DialogKind::Warning,
-                                     QStringLiteral("Do you wish to exit without saving"),
-                                     DialogYes | DialogNo) == DialogYes)
+    if (!hasUnsavedWork() || messageDialog(this, DialogKind::Warning,
+                                           QStringLiteral("Do you wish to exit without saving"),
+                                           DialogYes | DialogNo) == DialogYes)
         event->accept();
     else
         event->ignore();
+}
+
+// Besides savedflag, text typed into a cell and not yet stored is work the
+// user would lose.
+bool MainWindow::hasUnsavedWork() const {
+    return !m_savedflag || m_grid->editorHasChanges();
+}
+
+// Changed values and added or removed records are unsaved work, whichever
+// way they came about (a cell typed into, the grid's own delete key).
+void MainWindow::tableChanged(TableChange change) {
+    const TableState state = m_table.state();
+    if (change == TableChange::CurrentValues &&
+        (state == TableState::Editing || state == TableState::Inserting) && m_table.modified())
+        m_savedflag = false;
+    if (change != TableChange::Rows && change != TableChange::Fields)
+        return;
+    const int total = m_table.isOpen() ? m_table.RecordTotal() : 0;
+    if (total != m_recordTotal)
+        m_savedflag = false;
+    m_recordTotal = total;
 }
 
 void MainWindow::rgsortClick(int item) {

@@ -10,7 +10,9 @@
 //       --> the seven currency fields, the two name labels, eb_dailyusage; savedflag := false
 //   Save --> spin values into cfgfd.ini, the current record posted, KMT into pellion.csv;
 //       savedflag := true
-//   close --> while savedflag is false, "Do you wish to exit without saving"
+//   a field written or a record added or removed, by any means --> savedflag := false
+//   close --> while savedflag is false, or a cell holds typed text,
+//       "Do you wish to exit without saving"
 //
 // The window only gathers inputs and shows outputs: the arithmetic is in
 // engine/recalc, the list's behaviour in the table and the grid, the layout
@@ -41,7 +43,7 @@ class SpinField;
 struct RecalcInputs;
 struct RecalcResult;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private TableListener {
     Q_OBJECT
 
 public:
@@ -87,6 +89,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override; // FormClose
+    bool hasUnsavedWork() const;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -105,9 +108,11 @@ private:
     void showRecalcResult(const RecalcResult& result);
     void showCompletionFailed();
     void tableCommand(void (ApplianceTable::*operation)());
+    void tableChanged(TableChange change) override;
 
     QString m_appDir;
     bool m_savedflag = false;
+    int m_recordTotal = 0; // to tell a record added or removed from other row changes
     bool m_kwhdiscflag = false;
     bool m_dailydiscflag = false;
 
