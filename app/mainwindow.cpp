@@ -132,6 +132,7 @@ void MainWindow::createMenu() {
 }
 
 void MainWindow::createGrid() {
+    m_model.setObjectName(QStringLiteral("ds"));
     m_model.setErrorSink([this](const std::exception& error) { showError(error, this); });
     m_grid->setApplianceModel(&m_model);
     m_table.setTextComparison(regionalTextComparison(QLocale::system()));
