@@ -414,3 +414,50 @@ TEST_F(StartUpTest, LedgerThatLeavesTheTableClosedFailsEveryRecalculation) {
 }
 
 } // namespace
+
+namespace {
+
+// A user's evening: edit the kettle's wattage in the grid, raise the price
+// keystroke by keystroke, save.
+TEST_F(CommandTest, EditInTheGridRaiseThePriceAndSave) {
+    writeFile(settingsPath(), "[cost]\n0=0.20\n");
+    start();
+    auto& kmt = table();
+    kmt.StartAppend();
+    kmt.FieldNamed("appliance").AssignText("Kettle");
+    kmt.FieldNamed("voltage").AssignText("230");
+    kmt.FieldNamed("hrsday").AssignText("0.5");
+    kmt.PostRecord();
+
+    grid()->setFocus();
+    grid()->setCurrentIndex(grid()->model()->index(0, 2)); // wattage
+    click("btn_edit");
+    grid()->setFocus();
+    typeKeys(grid(), QStringLiteral("2000"));
+    pressKey(grid(), Qt::Key_Return);
+
+    pellion::SpinField* price = spin("sechgphr");
+    price->setFocus();
+    price->setSelection(3, 1); // 0.2|0|00: replace the second decimal
+    QTest::keyClick(price, '5');
+    EXPECT_EQ(price->text(), "0.2500");
+
+    const auto shown = [&](const char* field) {
+        return kmt.shownTextAt(0, kmt.FieldNamed(field).index());
+    };
+    EXPECT_EQ(kmt.FieldNamed("amperage").NumberValue(), 8.6957);
+    EXPECT_EQ(shown("kilowattshour"), "2.00");
+    EXPECT_EQ(shown("costhour"), ".50");
+    EXPECT_EQ(shown("costday"), ".25");
+    EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "1");
+    EXPECT_EQ(control<QLabel>("lblmst")->text(), "Kettle");
+
+    click("btnSave");
+    EXPECT_TRUE(readFile(settingsPath()).contains("[cost]\n0=0.25\n"));
+    const QByteArray ledger = readFile(ledgerPath());
+    EXPECT_TRUE(ledger.startsWith("\"@@FILE VERSION@@\""));
+    EXPECT_TRUE(ledger.contains("\"Kettle\"")) << ledger.constData();
+    EXPECT_TRUE(ledger.endsWith("\r\n"));
+}
+
+} // namespace
