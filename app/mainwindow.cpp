@@ -297,10 +297,12 @@ void MainWindow::bbtnExitClick() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!hasUnsavedWork() || messageDialog(this, DialogKind::Warning,
                                            QStringLiteral("Do you wish to exit without saving"),
-                                           DialogYes | DialogNo) == DialogYes)
+                                           DialogYes | DialogNo) == DialogYes) {
         event->accept();
-    else
+        emit closed();
+    } else {
         event->ignore();
+    }
 }
 
 // Besides savedflag, text typed into a cell and not yet stored is work the

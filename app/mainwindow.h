@@ -87,6 +87,11 @@ public slots:
     void Contents1Click();
     void About1Click();
 
+signals:
+    // The window closed for good: the program ends, whatever other windows
+    // (help, preview) are still open.
+    void closed();
+
 protected:
     void closeEvent(QCloseEvent* event) override; // FormClose
     bool hasUnsavedWork() const;

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 
 namespace {
 
@@ -35,8 +36,10 @@ TEST_F(StartUpTest, FirstRunShowsTheDefaultsAnEmptyListAndAsksBeforeClosing) {
     EXPECT_EQ(currency("celeast")->text(), "1000000");
     EXPECT_FALSE(window.savedflag());
 
+    QSignalSpy ended(&window, &MainWindow::closed);
     answer({"<Escape>"});
     EXPECT_FALSE(window.close());
+    EXPECT_EQ(ended.count(), 0);
     ASSERT_EQ(dialogs().size(), 1u);
     EXPECT_EQ(dialogs()[0].caption, "Warning");
     EXPECT_EQ(dialogs()[0].text, exitQuestion);
@@ -47,6 +50,7 @@ TEST_F(StartUpTest, FirstRunShowsTheDefaultsAnEmptyListAndAsksBeforeClosing) {
     answer({"&Yes"});
     EXPECT_TRUE(window.close());
     EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(ended.count(), 1);
 }
 
 TEST_F(StartUpTest, SavedWindowClosesWithoutAQuestion) {
