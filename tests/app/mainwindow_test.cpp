@@ -212,6 +212,17 @@ TEST_F(StartUpTest, FailedSettingsWriteEndsSaveAndNamesTheFile) {
     EXPECT_FALSE(QFile::exists(ledgerPath()));
 }
 
+TEST_F(StartUpTest, LedgerThatCannotBeCreatedEndsSaveAfterTheSettings) {
+    start();
+    QDir(workDir()).mkdir(QStringLiteral("pellion.csv")); // in the way of the file
+    click("btnSave");
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].caption, "Pellion");
+    EXPECT_EQ(dialogs()[0].text, "Cannot create file pellion.csv.");
+    EXPECT_TRUE(QFile::exists(settingsPath()));
+    EXPECT_FALSE(m_window->savedflag());
+}
+
 class CommandTest : public MainWindowFixture {};
 
 TEST_F(CommandTest, TypingAPriceRecalculatesAfterEveryKeystroke) {
