@@ -1,5 +1,7 @@
 #include "mainwindowfixture.h"
 
+#include "engine/numberformat.h"
+
 #include <functional>
 
 #include <QCheckBox>
@@ -473,6 +475,19 @@ TEST_F(CommandTest, EditInTheGridRaiseThePriceAndSave) {
     EXPECT_TRUE(ledger.startsWith("\"@@FILE VERSION@@\""));
     EXPECT_TRUE(ledger.contains("\"Kettle\"")) << ledger.constData();
     EXPECT_TRUE(ledger.endsWith("\r\n"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CommandTest, RegionalSettingsAreReadAgainWhenTheSystemAnnouncesAChange) {
+    start();
+    const pellion::FormatSettings system = pellion::formatSettings();
+    pellion::formatSettings().decimalSeparator = system.decimalSeparator == ',' ? '.' : ',';
+    QEvent change(QEvent::LocaleChange);
+    QApplication::sendEvent(m_window.get(), &change);
+    EXPECT_EQ(pellion::formatSettings().decimalSeparator, system.decimalSeparator);
 }
 
 } // namespace
