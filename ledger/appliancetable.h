@@ -29,6 +29,8 @@ using Bookmark = const StoredRecord*;
 enum class FieldType { Number, Text };
 enum class TableState { Closed, Browsing, Editing, Inserting };
 enum class Alignment { Left, Right };
+// The ledger file keeps the kind of every field; only data fields take values from it.
+enum class FieldKind { Data, Calculated, Lookup, InternalCalc, Aggregate };
 
 // Everything a field is, apart from the values it holds. The ledger file
 // stores all of it but displayFormat and precision.
@@ -46,6 +48,7 @@ struct FieldDefinition {
     bool visible = true;
     std::string defaultExpression;
     char decimalSeparator = '.'; // the one in force when the field was created
+    FieldKind kind = FieldKind::Data;
 };
 
 // The eight fields of a new table, in definition order.
@@ -172,6 +175,8 @@ public:
     std::string storedTextAt(int row, int fieldIndex) const;
     bool storedHasValueAt(int row, int fieldIndex) const;
     double storedNumberAt(int row, int fieldIndex) const;
+
+    // Told after every change; must outlive their registration.
     void addListener(TableListener* listener);
     void removeListener(TableListener* listener);
 
