@@ -1,6 +1,5 @@
 #include "report/previewdialogs.h"
 
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
