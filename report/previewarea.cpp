@@ -1,5 +1,6 @@
 #include "report/previewarea.h"
 
+#include "app/errordisplay.h"
 #include "report/pageimagedestination.h"
 #include "report/pagestore.h"
 #include "report/previewtarget.h"
@@ -8,6 +9,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <exception>
 
 namespace pellion {
 
@@ -68,7 +70,12 @@ void PreviewArea::pageAvailable(int pagesCompleted) {
     if (m_target && pagesCompleted == m_pageNumber && !m_image &&
         m_target->pagesCompleted() >= m_pageNumber) {
         zoomToWidth();
-        showPage(m_pageNumber);
+        try {
+            showPage(m_pageNumber);
+        } catch (const std::exception& error) {
+            // No command to end here: the page stays empty and the user is told.
+            showError(error, this);
+        }
     }
     emit OnPageAvailable(pagesCompleted);
 }
