@@ -25,6 +25,7 @@ constexpr std::uint8_t textOperation = 3;
 constexpr int maximumPagePixels = 100000;
 constexpr double maximumCoordinate = 1e6;
 constexpr int maximumFamilyBytes = 256;
+constexpr double maximumPointSize = 200; // a report prints in 10 points
 
 [[noreturn]] void invalidImage() {
     throw Error("Invalid page image");
@@ -272,7 +273,7 @@ QPicture decodePageImage(const QByteArray& bytes) {
                 invalidImage();
             QFont font(QString::fromUtf8(in.raw(familyLength)));
             const double pointSize = in.f64();
-            if (!(pointSize > 0 && pointSize <= 1000))
+            if (!(pointSize > 0 && pointSize <= maximumPointSize))
                 invalidImage();
             font.setPointSizeF(pointSize);
             const std::uint8_t flags = in.u8();
