@@ -15,6 +15,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -117,6 +118,34 @@ TEST_F(PreviewPrinting, PageRangeTwoToThreeOfFivePagesPrintsTwoPages) {
     // cups-pdf's fonts carry no text mapping, so only the pages are counted here.
     // All five pages stay on view.
     EXPECT_EQ(target.pageCount(), 5);
+    QFile::remove(printed);
+}
+
+TEST_F(PreviewPrinting, PrintRunsTheReportAgainOverTheTableAsItIsNow) {
+    test::fillAppliances(table, 52); // one page with the summary
+    PreviewTarget target{&form.report()};
+    if (!target.printer().printerCapabilities().installed)
+        GTEST_SKIP() << "no printer queue could be made (cups-setup.sh)";
+    PreviewWindow window(target);
+    form.report().run(target.printer());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(target.pageCount(), 1);
+
+    // Added in the main window after the preview was produced: the summary
+    // no longer fits on page 1.
+    table.StartAppend();
+    table.FieldNamed("appliance").AssignText("Heater");
+    table.PostRecord();
+    const QDateTime start = QDateTime::currentDateTime().addSecs(-1);
+    QTest::mouseClick(window.button(QStringLiteral("Print")), Qt::LeftButton);
+    EXPECT_FALSE(form.report().busy()); // queued, not printed inside the click
+    QCoreApplication::processEvents();
+
+    const QString printed = waitForNewPdf(cupsPdfOutputFolder(), start, 90);
+    ASSERT_FALSE(printed.isEmpty()) << "no PDF in " << cupsPdfOutputFolder().toStdString();
+    EXPECT_EQ(pdfPageCount(printed), 2);
+    EXPECT_EQ(target.pageCount(), 1);
+    EXPECT_EQ(window.pagePanel()->text(), QStringLiteral("Page 1 of 1"));
     QFile::remove(printed);
 }
 
