@@ -86,8 +86,8 @@ private:
     void recognisePaper(const QPicture& firstPage);
 
     QPointer<Report> m_master;
+    PageList m_pages; // outlives the printer, whose destination writes into it
     ReportPrinter m_printer;
-    PageList m_pages;
     Source m_source = Source::Run;
     bool m_showsPreview = false;
 };
