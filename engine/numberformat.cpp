@@ -292,7 +292,8 @@ std::string NumberToText(double value, int precision) {
 
 std::string NumberToFixedText(double value, int precision, int decimals) {
     precision = std::clamp(precision, 2, DecimalDigits::maxDigits);
-    decimals = std::clamp(decimals, 0, DecimalDigits::maxDigits);
+    // Negative decimals round to tens, hundreds...; beyond 18 they are not honoured.
+    decimals = std::min(decimals, DecimalDigits::maxDigits);
     const DecimalDigits number = toDecimalDigits(value, precision, decimals);
     if (number.special != DecimalDigits::Special::None || number.exponent > precision)
         return NumberToText(value, precision);

@@ -38,11 +38,13 @@
 //   (inf) -> "INF", (-inf) -> "-INF", (nan) -> "NAN"
 //   precision 2: (2.45) -> "2.5", (12.5) -> "13", (123) -> "1.2E2", (99.5) -> "1E2"
 //
-// NumberToFixedText(value, precision, decimals): exactly `decimals` (0..18)
-// decimals, no grouping; NumberToText when the integer part has more digits
-// than the precision.
+// NumberToFixedText(value, precision, decimals): exactly `decimals` (at most
+// 18) decimals, no grouping; NumberToText when the integer part has more digits
+// than the precision (clamped to 2..18). Negative decimals round to tens,
+// hundreds and so on.
 //   (0.01, 15, 4) -> "0.0100"   (0.12345, 15, 4) -> "0.1235"   (-0.00001, 15, 4) -> "0.0000"
 //   (100000000, 15, 4) -> "100000000.0000"   (1e15, 15, 4) -> "1E15"
+//   (49.22, 15, -1) -> "50"     (1.4, 15, -1) -> "0"
 //
 // TryTextToNumber / TextToNumber: leading and trailing spaces (' ' only), a
 // sign, digits with at most one decimal separator, an exponent 'E'/'e' with an
