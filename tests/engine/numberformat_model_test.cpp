@@ -7,7 +7,14 @@
 //
 // The 18-digit form may be off by one unit in its 18th digit, and a parsed
 // value by its last bit; where the conversions differ from the model only
-// within that freedom the case passes and is counted as tolerated.
+// within that freedom the case passes and is counted as tolerated (the model
+// rounds an exact tie in the 19th digit up, the conversions to even).
+//
+// Where the algorithms leave a point open the model takes these readings: a
+// value that rounds to zero prints as 0 does (its exponent is 0); a section
+// without '0' requires no integer digit; NumberToFixedText keeps at least one
+// significant digit and rounds at no more than 18 decimals; a text beyond the
+// double's range may be refused.
 
 #include "engine/decimaldigits.h"
 #include "engine/error.h"
@@ -34,9 +41,6 @@
 using namespace pellion;
 
 namespace model {
-
-// ---------------------------------------------------------------------------
-// Exact decimal expansion of a double.
 
 using Limbs = std::vector<std::uint32_t>; // base 10^9, least significant first
 constexpr std::uint32_t limbBase = 1000000000;
@@ -110,9 +114,6 @@ Expansion midpointAbove(double magnitude) {
     const std::uint64_t mantissa = biased ? fraction | (std::uint64_t(1) << 52) : fraction;
     return expand(2 * mantissa + 1, (biased ? biased - 1075 : -1074) - 1);
 }
-
-// ---------------------------------------------------------------------------
-// DecimalDigits, step by step.
 
 // Which of the two 18-digit neighbours of the exact value to round on: the
 // nearest (ties upward), or the other one that the conversions may also use.
@@ -193,9 +194,6 @@ Digits decimalDigits(double v, int precision, int decimals, Form form) {
     result.negative = v < 0;
     return result;
 }
-
-// ---------------------------------------------------------------------------
-// The texts.
 
 struct Separators {
     char decimal;
@@ -398,9 +396,6 @@ std::string formatNumber(std::string_view pattern, double v, Separators s, Form 
     return out;
 }
 
-// ---------------------------------------------------------------------------
-// Reading numbers.
-
 struct ParsedNumber {
     enum class Verdict { Refused, Accepted, AcceptedOrRefused };
     Verdict verdict = Verdict::Refused;
@@ -534,9 +529,6 @@ std::string integerToText(std::int64_t value) {
 } // namespace model
 
 namespace {
-
-// ---------------------------------------------------------------------------
-// Random cases.
 
 class Cases {
 public:
@@ -752,9 +744,6 @@ std::int64_t Cases::integer() {
     return raw >> between(0, 62);
 }
 
-// ---------------------------------------------------------------------------
-// Comparison.
-
 std::string describe(double v) {
     char text[64];
     std::snprintf(text, sizeof text, "%.17g", v);
@@ -856,6 +845,7 @@ private:
 INSTANTIATE_TEST_SUITE_P(Separators, ConversionsAgainstModel, ::testing::ValuesIn(separatorCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// PELLION_MODEL_CASES=100000 runs a deeper search with the same seeds.
 const int casesPerConversion =
     std::getenv("PELLION_MODEL_CASES") ? std::atoi(std::getenv("PELLION_MODEL_CASES")) : 4000;
 
