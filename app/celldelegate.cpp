@@ -1,0 +1,89 @@
+#include "app/celldelegate.h"
+
+#include "app/appliancemodel.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+namespace pellion {
+
+namespace {
+
+constexpr const char* originalTextProperty = "originalText";
+
+QValidator* validatorFor(const FieldDefinition& field, QObject* parent) {
+    if (field.type == FieldType::Text)
+        return nullptr;
+    const QString separator =
+        QRegularExpression::escape(QString(QChar::fromLatin1(field.decimalSeparator)));
+    return new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[-+0-9Ee%1]*").arg(separator)), parent);
+}
+
+} // namespace
+
+CellDelegate::CellDelegate(ApplianceModel& model, QObject* parent)
+    : QStyledItemDelegate(parent), m_model(model) {}
+
+QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                    const QModelIndex& index) const {
+    auto* editor = new QLineEdit(parent);
+    editor->setFrame(false);
+    const int fieldIndex = m_model.fieldIndexOfColumn(index.column());
+    if (fieldIndex >= 0) {
+        const FieldDefinition& field = m_model.table().field(fieldIndex).definition();
+        if (field.type == FieldType::Text && field.size > 0)
+            editor->setMaxLength(field.size);
+        editor->setValidator(validatorFor(field, editor));
+    }
+    m_editor = editor;
+    return editor;
+}
+
+void CellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    auto* line = static_cast<QLineEdit*>(editor);
+    const QString text = index.data(Qt::EditRole).toString();
+    line->setProperty(originalTextProperty, text);
+    line->setText(text);
+}
+
+bool CellDelegate::textChanged(const QLineEdit* editor) {
+    return editor->text() != editor->property(originalTextProperty).toString();
+}
+
+void CellDelegate::revertText(QLineEdit* editor) {
+    editor->setText(editor->property(originalTextProperty).toString());
+    editor->selectAll();
+}
+
+void CellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                const QModelIndex& index) const {
+    auto* line = static_cast<QLineEdit*>(editor);
+    if (!textChanged(line))
+        return;
+    if (model->setData(index, line->text(), Qt::EditRole))
+        line->setProperty(originalTextProperty, line->text());
+}
+
+bool CellDelegate::eventFilter(QObject* object, QEvent* event) {
+    if (object != m_editor)
+        return QStyledItemDelegate::eventFilter(object, event);
+    if (event->type() == QEvent::KeyPress && m_keyHandler &&
+        m_keyHandler(static_cast<QKeyEvent*>(event)))
+        return true;
+    if (event->type() == QEvent::FocusOut) {
+        // A dialog or another application taking the focus leaves the cell
+        // open as it is; only moving elsewhere in the window ends the edit.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        const QWidget* focus = QApplication::focusWidget();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+            (focus && focus->window() != static_cast<QWidget*>(object)->window()))
+            return false;
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+} // namespace pellion
