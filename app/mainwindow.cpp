@@ -10,7 +10,10 @@
 #include "app/settingsfile.h"
 #include "app/spinfield.h"
 #include "engine/recalc.h"
+#include "info/aboutbox.h"
+#include "info/helpwindow.h"
 #include "ledger/ledgerfile.h"
+#include "report/printcommand.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -390,14 +393,27 @@ void MainWindow::CB_DailydiscClick() {
     btnupdateClick();
 }
 
-void MainWindow::btncalculatorClick() {}
+void MainWindow::btncalculatorClick() {
+    runCommand(this, [this] { m_calc.ShowCalculator(this); });
+}
 
-void MainWindow::mnuprintClick() {}
+ReportTexts MainWindow::reportTexts() const {
+    return {m_priceFields[sechgphr]->text(), m_CE->text(), m_cetpd->text(),
+            m_eb_dailyusage->text()};
+}
+
+void MainWindow::mnuprintClick() {
+    runCommand(this, [this] { printUsageReport(m_table, reportTexts(), this); });
+}
 
 void MainWindow::PrintPreview1Click() {}
 
-void MainWindow::Contents1Click() {}
+void MainWindow::Contents1Click() {
+    runCommand(this, [this] { m_frm_hlpcont = openHelpWindow(this, m_appDir); });
+}
 
-void MainWindow::About1Click() {}
+void MainWindow::About1Click() {
+    runCommand(this, [this] { showAboutBox(this); });
+}
 
 } // namespace pellion

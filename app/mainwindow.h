@@ -20,6 +20,7 @@
 // the application's error display and the window stays usable.
 
 #include "app/appliancemodel.h"
+#include "calculator/calculator.h"
 #include "ledger/appliancetable.h"
 
 #include <QMainWindow>
@@ -39,9 +40,11 @@ namespace pellion {
 class ApplianceGrid;
 class CurrencyField;
 class FixedLayout;
+class HelpWindow;
 class SpinField;
 struct RecalcInputs;
 struct RecalcResult;
+struct ReportTexts;
 
 class MainWindow : public QMainWindow, private TableListener {
     Q_OBJECT
@@ -80,7 +83,7 @@ public slots:
     void CB_DiscountClick();
     void CB_DailydiscClick();
 
-    // Windows of their own, opened from here once they are wired in.
+    // Windows of their own.
     void btncalculatorClick();
     void mnuprintClick();
     void PrintPreview1Click();
@@ -113,6 +116,7 @@ private:
     void showRecalcResult(const RecalcResult& result);
     void showCompletionFailed();
     void tableCommand(void (ApplianceTable::*operation)());
+    ReportTexts reportTexts() const;
     void tableChanged(TableChange change) override;
 
     QString m_appDir;
@@ -138,6 +142,8 @@ private:
     QLabel* m_lbllst = nullptr;
     QLabel* m_lblmst = nullptr;
     QLineEdit* m_eb_dailyusage = nullptr;
+    Calculator m_calc;                   // keeps its value and memory between openings
+    HelpWindow* m_frm_hlpcont = nullptr; // the most recent help window
     QCheckBox* m_CB_Discount = nullptr;
     QCheckBox* m_CB_Dailydisc = nullptr;
     QButtonGroup* m_rgsort = nullptr;

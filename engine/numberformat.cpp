@@ -226,9 +226,11 @@ std::string FormatNumber(std::string_view pattern, double value) {
         throw Error("Format string too long");
 
     const auto sections = splitSections(pattern);
-    Section section = chooseSection(sections, sectionFor(value));
-    if (section.text.empty())
+    // Without a first section there is no fall-back to format with, whichever
+    // section the value would pick.
+    if (sections[PositiveSection].empty())
         return NumberToText(value, 15);
+    Section section = chooseSection(sections, sectionFor(value));
 
     SectionLayout layout = scanSection(section.text);
     const DecimalDigits number =
@@ -239,8 +241,6 @@ std::string FormatNumber(std::string_view pattern, double value) {
 
     if (number.isZero()) {
         const Section zeroSection = chooseSection(sections, ZeroSection);
-        if (zeroSection.text.empty())
-            return NumberToText(0.0, 15);
         if (zeroSection.index != section.index) {
             section = zeroSection;
             layout = scanSection(section.text);
@@ -291,8 +291,11 @@ std::string NumberToText(double value, int precision) {
 }
 
 std::string NumberToFixedText(double value, int precision, int decimals) {
-    precision = std::clamp(precision, 2, DecimalDigits::maxDigits);
-    decimals = std::clamp(decimals, 0, DecimalDigits::maxDigits);
+    // The digits stop at 18 whatever the precision, but a larger precision still
+    // lets a longer integer part through before the general format takes over.
+    precision = std::max(precision, 1);
+    // Negative decimals round to tens, hundreds...; beyond 18 they are not honoured.
+    decimals = std::min(decimals, DecimalDigits::maxDigits);
     const DecimalDigits number = toDecimalDigits(value, precision, decimals);
     if (number.special != DecimalDigits::Special::None || number.exponent > precision)
         return NumberToText(value, precision);

@@ -26,7 +26,8 @@
 //   ("0.#####", 12.345678)     -> "12.34568"  ("0.#####", 3)      -> "3"
 //   ("0.#####", 0.000004)      -> "0"         (every zero prints as zero does)
 //   ("#", 0)                   -> ""          ("0;(0);'nil'", -3) -> "(3)"
-//   ("", 1.5) and (";0", 1.5)  -> "1.5"       (an empty first section means NumberToText)
+//   ("", 1.5) -> "1.5"  (";0", -1.5) -> "-1.5"  (an empty first section means
+//                                                NumberToText, whatever the others hold)
 //   a pattern of 225 characters or more throws Error("Format string too long")
 //
 // NumberToText(value, precision): the general format, at most `precision`
@@ -38,11 +39,14 @@
 //   (inf) -> "INF", (-inf) -> "-INF", (nan) -> "NAN"
 //   precision 2: (2.45) -> "2.5", (12.5) -> "13", (123) -> "1.2E2", (99.5) -> "1E2"
 //
-// NumberToFixedText(value, precision, decimals): exactly `decimals` (0..18)
-// decimals, no grouping; NumberToText when the integer part has more digits
-// than the precision.
+// NumberToFixedText(value, precision, decimals): exactly `decimals` (at most
+// 18) decimals, no grouping, at most `precision` (at least 1, digits beyond the
+// 18th are zeros) significant digits; NumberToText when the integer part has
+// more digits than the precision. Negative decimals round to tens, hundreds...
 //   (0.01, 15, 4) -> "0.0100"   (0.12345, 15, 4) -> "0.1235"   (-0.00001, 15, 4) -> "0.0000"
 //   (100000000, 15, 4) -> "100000000.0000"   (1e15, 15, 4) -> "1E15"
+//   (0.306, 1, 3) -> "0.300"    (1.5e19, 20, 0) -> "15000000000000000000"
+//   (49.22, 15, -1) -> "50"     (1.4, 15, -1) -> "0"
 //
 // TryTextToNumber / TextToNumber: leading and trailing spaces (' ' only), a
 // sign, digits with at most one decimal separator, an exponent 'E'/'e' with an

@@ -1,0 +1,85 @@
+// The commands that open the windows of their own: calculator, help, About.
+
+#include "mainwindowfixture.h"
+
+#include "info/helpwindow.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// Runs `act` on the next modal window that shows up, while the command that
+// opened it waits in its own event loop.
+void onNextModal(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start(5);
+}
+
+using pellion::MainWindow;
+
+class CommandsTest : public MainWindowFixture {
+protected:
+    QAction* action(const char* name) const { return control<QAction>(name); }
+};
+
+TEST_F(CommandsTest, CalculatorButtonOpensTheCalculatorAndItKeepsItsValueBetweenOpenings) {
+    start();
+    QString seen;
+    onNextModal([&](QWidget* calc) {
+        seen = calc->objectName();
+        QTest::keyClicks(calc, QStringLiteral("6*7="));
+        QTest::mouseClick(calc->findChild<QAbstractButton*>(QStringLiteral("btnOK")),
+                          Qt::LeftButton);
+    });
+    click("btncalculator");
+    EXPECT_EQ(seen, QStringLiteral("CalculatorForm"));
+
+    QString display;
+    onNextModal([&](QWidget* calc) {
+        display = calc->findChild<QLabel*>(QStringLiteral("Display"))->text();
+        QTest::mouseClick(calc->findChild<QAbstractButton*>(QStringLiteral("btnCancel")),
+                          Qt::LeftButton);
+    });
+    click("btncalculator");
+    EXPECT_EQ(display, QStringLiteral("42"));
+    EXPECT_TRUE(dialogs().empty());
+}
+
+TEST_F(CommandsTest, ContentsOpensOneMoreHelpWindowEachTimeOwnedByTheMainWindow) {
+    MainWindow& window = start();
+    action("Contents1")->trigger();
+    action("Contents1")->trigger();
+    const auto helpWindows = window.findChildren<pellion::HelpWindow*>();
+    ASSERT_EQ(helpWindows.size(), 2);
+    for (auto* help : helpWindows) {
+        EXPECT_TRUE(help->isVisible());
+        EXPECT_EQ(help->windowTitle(), QStringLiteral("Orvane Fundora Help"));
+    }
+}
+
+TEST_F(CommandsTest, AboutShowsTheAboutBoxModallyAndEnterClosesIt) {
+    start();
+    QString seen;
+    onNextModal([&](QWidget* about) {
+        seen = about->objectName();
+        QTest::keyClick(about, Qt::Key_Return);
+    });
+    action("About1")->trigger();
+    EXPECT_EQ(seen, QStringLiteral("AboutBox"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+} // namespace
