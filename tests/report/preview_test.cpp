@@ -522,6 +522,53 @@ TEST_F(PreviewTest, PreviewCommandShowsPagesAndReturnsWhenClosed) {
     EXPECT_EQ(openPreviewWindow(), nullptr);
 }
 
+TEST_F(PreviewTest, ASecondPreviewRunsNestedWhileTheFirstWaits) {
+    test::fillAppliances(table, 3);
+    ApplianceTable secondTable;
+    test::fillAppliances(secondTable, 70);
+    ReportForm secondForm{secondTable};
+    bool secondReturned = false;
+    bool firstStayedOpen = false;
+    int secondPages = 0;
+    whenTrue(
+        [] {
+            PreviewWindow* window = openPreviewWindow();
+            return window != nullptr && window->button(QStringLiteral("Print"))->isEnabled();
+        },
+        [&] {
+            PreviewWindow* first = openPreviewWindow();
+            whenTrue(
+                [first] {
+                    for (QWidget* widget : QApplication::topLevelWidgets()) {
+                        auto* window = qobject_cast<PreviewWindow*>(widget);
+                        if (window != nullptr && window != first && window->isVisible() &&
+                            window->button(QStringLiteral("Print"))->isEnabled())
+                            return true;
+                    }
+                    return false;
+                },
+                [&, first] {
+                    for (QWidget* widget : QApplication::topLevelWidgets()) {
+                        auto* window = qobject_cast<PreviewWindow*>(widget);
+                        if (window != nullptr && window != first && window->isVisible()) {
+                            secondPages = window->previewArea()->target()->pageCount();
+                            QTest::keyClick(window, Qt::Key_Escape);
+                        }
+                    }
+                });
+            previewReport(secondForm.report(), letterPrinter()); // from inside the first's wait
+            secondReturned = true;
+            firstStayedOpen = first->isVisible();
+            first->close();
+        });
+    previewReport(form.report(), letterPrinter());
+    EXPECT_TRUE(secondReturned);
+    EXPECT_TRUE(firstStayedOpen);
+    EXPECT_EQ(secondPages, 2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(openPreviewWindow(), nullptr);
+}
+
 TEST_F(PreviewTest, ClosingDuringProductionStopsTheRunAndTheCommandReturns) {
     test::fillAppliances(table, 3000);
     QString tempName;
