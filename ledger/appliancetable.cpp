@@ -196,7 +196,7 @@ public:
     }
 
     void prefetch(std::size_t row) const {
-        if (row >= m_rows)
+        if (row >= m_rows || m_rowWords == 0)
             return;
         const std::uint64_t* words = m_words.data() + row * m_rowWords;
         __builtin_prefetch(words);
@@ -246,10 +246,6 @@ struct RowRef {
     const std::string& text(int field) const { return rows->text(row, field); }
 };
 
-std::string numberText(double value) {
-    return NumberToText(value, 15);
-}
-
 std::string shownTextOf(const Field& field, RowRef values) {
     int index = field.index();
     if (!values || !values.hasValue(index))
@@ -274,7 +270,7 @@ std::string textValueOf(const Field& field, RowRef values) {
     int index = field.index();
     if (!values || !values.hasValue(index))
         return {};
-    return field.type() == FieldType::Number ? numberText(values.number(index))
+    return field.type() == FieldType::Number ? NumberToText(values.number(index), 15)
                                              : values.text(index);
 }
 
