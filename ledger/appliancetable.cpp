@@ -322,6 +322,10 @@ struct ApplianceTable::Impl {
     const std::vector<int>& order() const { return sorted ? sortOrder : rowOrder; }
     int count() const { return int(order().size()); }
     int slotAt(int position) const { return order()[std::size_t(position)]; }
+    // The slot of the stored current record, -1 when there is none.
+    int currentSlot() const {
+        return state == TableState::Inserting || cursor < 0 ? -1 : slotAt(cursor);
+    }
     bool editingOrInserting() const {
         return state == TableState::Editing || state == TableState::Inserting;
     }
@@ -966,9 +970,8 @@ std::vector<Bookmark> ApplianceTable::bookmarksInOrder() const {
 }
 
 Bookmark ApplianceTable::currentBookmark() const {
-    if (m->state == TableState::Inserting || m->cursor < 0)
-        return nullptr;
-    return m->bookmarkOf(m->slotAt(m->cursor));
+    int slot = m->currentSlot();
+    return slot < 0 ? nullptr : m->bookmarkOf(slot);
 }
 
 void ApplianceTable::GoToBookmark(Bookmark bookmark) {
@@ -1046,7 +1049,7 @@ void ApplianceTable::SortByFields(std::string_view fieldNames) {
     if (!isOpen())
         return;
     m->settle();
-    int current = currentBookmark() ? m->slotAt(m->cursor) : -1;
+    int current = m->currentSlot();
     m->useRowOrder(current);
     std::string_view name = trimBlanks(fieldNames);
     if (name.empty()) {
