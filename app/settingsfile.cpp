@@ -1,14 +1,9 @@
 #include "app/settingsfile.h"
 
 #include "engine/error.h"
+#include "ledger/replacingfile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace pellion {
 
@@ -56,40 +51,6 @@ bool keyAndValue(std::string_view line, std::string_view& key, std::string_view&
     key = trimmed(line.substr(0, equals));
     value = trimmed(line.substr(equals + 1));
     return true;
-}
-
-// Removes the temporary file unless the save went through.
-struct TemporaryFile {
-    std::string path;
-    int fd = -1;
-    bool committed = false;
-    ~TemporaryFile() {
-        if (fd >= 0)
-            ::close(fd);
-        if (!committed && !path.empty())
-            ::unlink(path.c_str());
-    }
-};
-
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const auto written = ::write(fd, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(std::size_t(written));
-    }
-    return true;
-}
-
-void syncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return;
-    ::fsync(fd); // best effort: the rename itself already happened
-    ::close(fd);
 }
 
 } // namespace
@@ -190,33 +151,10 @@ std::string SettingsFile::contents() const {
 }
 
 void SettingsFile::save() const {
-    const Error failure("Unable to write to " + m_path);
-    const std::filesystem::path target(m_path);
-    const std::string folder =
-        target.has_parent_path() ? target.parent_path().string() : std::string(".");
-
-    TemporaryFile temporary;
-    temporary.path =
-        (std::filesystem::path(folder) / (target.filename().string() + ".XXXXXX")).string();
-    temporary.fd = ::mkstemp(temporary.path.data());
-    if (temporary.fd < 0) {
-        temporary.path.clear();
-        throw failure;
-    }
-    struct stat old {};
-    const mode_t mode = ::stat(m_path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    ::fchmod(temporary.fd, mode);
-
-    if (!writeAll(temporary.fd, contents()) || ::fsync(temporary.fd) != 0)
-        throw failure;
-    const int fd = temporary.fd;
-    temporary.fd = -1;
-    if (::close(fd) != 0)
-        throw failure;
-    if (::rename(temporary.path.c_str(), m_path.c_str()) != 0)
-        throw failure;
-    temporary.committed = true;
-    syncFolder(folder);
+    const std::string failure = "Unable to write to " + m_path;
+    ReplacingFile file(m_path, {failure, failure, failure});
+    file.write(contents());
+    file.commit();
 }
 
 } // namespace pellion

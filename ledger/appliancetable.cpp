@@ -3,7 +3,8 @@
 #include "engine/numberformat.h"
 
 #include <algorithm>
-#include <cstring>
+#include <bit>
+#include <deque>
 
 namespace pellion {
 
@@ -13,8 +14,9 @@ const char* const tableName = "KMT";
 // Placing a record searches sequentially in orders up to this size, by
 // bisection beyond; both find the same place.
 constexpr std::size_t sequentialSearchLimit = 20;
-// How many records ahead a move starts fetching values from memory.
-constexpr std::size_t prefetchDistance = 3;
+// How many records ahead a move starts fetching values from memory: far enough
+// that in a walk over a large table the values have arrived when it gets there.
+constexpr std::size_t prefetchDistance = 8;
 
 Error tableError(const std::string& message) {
     return Error(std::string(tableName) + ": " + message);
@@ -99,63 +101,206 @@ std::vector<FieldDefinition> standardFields() {
     };
 }
 
-struct TableValue {
-    bool hasValue = false;
-    double number = 0;
-    std::string text;
-};
-
-using TableValues = std::vector<TableValue>;
-
+// What a Bookmark points at: one per storage slot, never moved while the slot
+// list lives, so a bookmark stays valid while its record stays stored.
 struct StoredRecord {
     int slot = 0;
-    bool posted = false;
-    TableValues cells;
 };
 
 namespace {
 
-bool sameValue(const TableValue& a, const TableValue& b) {
-    if (a.hasValue != b.hasValue)
-        return false;
-    return !a.hasValue ||
-           (std::memcmp(&a.number, &b.number, sizeof a.number) == 0 && a.text == b.text);
-}
+// The values of records, one row per record: the stored records by slot, or
+// the single row of the edit copy. A row is a run of words, first a bit per
+// field for "holds a value", then the numbers; the texts lie in a second array.
+// With the standard fields a row is 64 bytes, so a walk in sort order touches
+// about two cache lines per record, and storing a record allocates nothing
+// unless a text is too long to sit inside its string.
+class ValueRows {
+public:
+    void setLayout(const std::vector<FieldType>& types) {
+        m_columns.clear();
+        std::size_t numbers = 0;
+        m_textCount = 0;
+        for (FieldType type : types) {
+            bool text = type == FieldType::Text;
+            m_columns.push_back({text, text ? m_textCount++ : numbers++});
+        }
+        m_maskWords = (types.size() + 63) / 64;
+        m_rowWords = m_maskWords + numbers;
+        m_words.clear();
+        m_texts.clear();
+        m_rows = 0;
+    }
 
-std::string numberText(const TableValue& cell) {
-    return cell.hasValue ? NumberToText(cell.number, 15) : std::string();
-}
+    // New rows are empty. Growing keeps the existing rows.
+    void resize(std::size_t rows) {
+        m_rows = rows;
+        m_words.resize(rows * m_rowWords);
+        m_texts.resize(rows * m_textCount);
+    }
 
-std::string shownTextOf(const Field& field, const TableValue& cell) {
-    if (!cell.hasValue)
+    void copyRow(std::size_t to, const ValueRows& from, std::size_t fromRow) {
+        std::copy_n(from.m_words.begin() + std::ptrdiff_t(fromRow * m_rowWords), m_rowWords,
+                    m_words.begin() + std::ptrdiff_t(to * m_rowWords));
+        for (std::size_t k = 0; k < m_textCount; ++k)
+            m_texts[to * m_textCount + k] = from.m_texts[fromRow * m_textCount + k];
+    }
+
+    void clearRow(std::size_t row) {
+        std::fill_n(m_words.begin() + std::ptrdiff_t(row * m_rowWords), m_rowWords, 0);
+        for (std::size_t k = 0; k < m_textCount; ++k)
+            m_texts[row * m_textCount + k].clear();
+    }
+
+    bool hasValue(std::size_t row, int field) const {
+        return (maskWord(row, field) & maskBit(field)) != 0;
+    }
+
+    // A text field holds no number, a number field no text.
+    double number(std::size_t row, int field) const {
+        return isText(field) ? 0 : std::bit_cast<double>(m_words[numberIndex(row, field)]);
+    }
+    const std::string& text(std::size_t row, int field) const {
+        static const std::string none;
+        return isText(field) ? m_texts[textIndex(row, field)] : none;
+    }
+
+    // Numbers compare bit for bit, so that writing the same value back is no change.
+    bool sameValue(std::size_t row, int field, const ValueRows& other, std::size_t otherRow) const {
+        bool has = hasValue(row, field);
+        if (has != other.hasValue(otherRow, field))
+            return false;
+        if (!has)
+            return true;
+        if (isText(field))
+            return text(row, field) == other.text(otherRow, field);
+        return m_words[numberIndex(row, field)] == other.m_words[numberIndex(otherRow, field)];
+    }
+
+    void setNumber(std::size_t row, int field, double value) {
+        m_words[numberIndex(row, field)] = std::bit_cast<std::uint64_t>(value);
+        maskWord(row, field) |= maskBit(field);
+    }
+
+    void setText(std::size_t row, int field, std::string_view text) {
+        m_texts[textIndex(row, field)].assign(text);
+        maskWord(row, field) |= maskBit(field);
+    }
+
+    void clearValue(std::size_t row, int field) {
+        if (isText(field))
+            m_texts[textIndex(row, field)].clear();
+        else
+            m_words[numberIndex(row, field)] = 0;
+        maskWord(row, field) &= ~maskBit(field);
+    }
+
+    void prefetch(std::size_t row) const {
+        if (row >= m_rows || m_rowWords == 0)
+            return;
+        const std::uint64_t* words = m_words.data() + row * m_rowWords;
+        __builtin_prefetch(words);
+        __builtin_prefetch(words + m_rowWords - 1);
+        if (m_textCount > 0)
+            __builtin_prefetch(m_texts.data() + row * m_textCount);
+    }
+
+private:
+    bool isText(int field) const { return m_columns[std::size_t(field)].text; }
+    static std::uint64_t maskBit(int field) { return std::uint64_t(1) << (field % 64); }
+    std::uint64_t maskWord(std::size_t row, int field) const {
+        return m_words[row * m_rowWords + std::size_t(field / 64)];
+    }
+    std::uint64_t& maskWord(std::size_t row, int field) {
+        return m_words[row * m_rowWords + std::size_t(field / 64)];
+    }
+    std::size_t numberIndex(std::size_t row, int field) const {
+        return row * m_rowWords + m_maskWords + m_columns[std::size_t(field)].index;
+    }
+    std::size_t textIndex(std::size_t row, int field) const {
+        return row * m_textCount + m_columns[std::size_t(field)].index;
+    }
+
+    // Per field: whether it is a text, and its place among the numbers or the texts.
+    struct Column {
+        bool text;
+        std::size_t index;
+    };
+    std::vector<Column> m_columns;
+    std::size_t m_maskWords = 0;
+    std::size_t m_rowWords = 0; // mask words, then the numbers
+    std::size_t m_textCount = 0;
+    std::size_t m_rows = 0;
+    std::vector<std::uint64_t> m_words; // m_rowWords per row; an empty number is 0
+    std::vector<std::string> m_texts;   // m_textCount per row
+};
+
+// One record's values, wherever they are kept; empty when there is no record.
+struct RowRef {
+    const ValueRows* rows = nullptr;
+    std::size_t row = 0;
+
+    explicit operator bool() const { return rows != nullptr; }
+    bool hasValue(int field) const { return rows->hasValue(row, field); }
+    double number(int field) const { return rows->number(row, field); }
+    const std::string& text(int field) const { return rows->text(row, field); }
+};
+
+std::string shownTextOf(const Field& field, RowRef values) {
+    int index = field.index();
+    if (!values || !values.hasValue(index))
         return {};
     if (field.type() == FieldType::Text)
-        return cell.text;
+        return values.text(index);
     const FieldDefinition& definition = field.definition();
     if (definition.displayFormat)
-        return FormatNumber(*definition.displayFormat, cell.number);
-    return NumberToText(cell.number, definition.precision);
+        return FormatNumber(*definition.displayFormat, values.number(index));
+    return NumberToText(values.number(index), definition.precision);
 }
 
-double textNumber(const TableValue& cell) {
+double textNumber(const std::string& text) {
     double value = 0;
-    if (cell.hasValue && TryTextToNumber(cell.text, value))
+    if (TryTextToNumber(text, value))
         return value;
     return 0;
+}
+
+// TextValue's rules: numbers through NumberToText(v, 15), "" when empty.
+std::string textValueOf(const Field& field, RowRef values) {
+    int index = field.index();
+    if (!values || !values.hasValue(index))
+        return {};
+    return field.type() == FieldType::Number ? NumberToText(values.number(index), 15)
+                                             : values.text(index);
+}
+
+// NumberValue's rules: 0 when empty, a text field's text read as a number.
+double numberValueOf(const Field& field, RowRef values) {
+    int index = field.index();
+    if (!values || !values.hasValue(index))
+        return 0;
+    return field.type() == FieldType::Number ? values.number(index)
+                                             : textNumber(values.text(index));
 }
 
 } // namespace
 
 struct ApplianceTable::Impl {
+    // Whether a storage slot holds a record, and its posted mark.
+    enum class SlotUse : unsigned char { Free, Unposted, Posted };
+
     std::vector<std::unique_ptr<Field>> fields;
     TableState state = TableState::Browsing;
     bool loading = false;
     bool fieldsReplacedWhileLoading = false;
 
-    std::vector<std::unique_ptr<StoredRecord>> slots; // nullptr: freed
-    std::vector<int> freedSlots;                      // most recently freed last
-    std::vector<StoredRecord*> rowOrder;
-    std::vector<StoredRecord*> sortOrder;
+    // Storage, by slot. The orders hold slot numbers.
+    ValueRows stored;
+    std::vector<SlotUse> slotUse;
+    std::deque<StoredRecord> bookmarks; // a deque: growing moves no element
+    std::vector<int> freedSlots;        // most recently freed last
+    std::vector<int> rowOrder;
+    std::vector<int> sortOrder;
     bool sorted = false;
     int sortField = -1;
 
@@ -163,8 +308,8 @@ struct ApplianceTable::Impl {
     bool atStart = false;
     bool atEnd = false;
 
-    // The edit copy while editing, the new record while inserting.
-    TableValues buffer;
+    // One row: the edit copy while editing, the new record while inserting.
+    ValueRows buffer;
     bool modified = false;
     int insertPosition = 0; // view position of the new record
     bool insertFromAppend = false;
@@ -173,11 +318,29 @@ struct ApplianceTable::Impl {
     TextComparison compareText = byteComparison;
     std::vector<TableListener*> listeners;
 
-    std::vector<StoredRecord*>& order() { return sorted ? sortOrder : rowOrder; }
-    const std::vector<StoredRecord*>& order() const { return sorted ? sortOrder : rowOrder; }
+    std::vector<int>& order() { return sorted ? sortOrder : rowOrder; }
+    const std::vector<int>& order() const { return sorted ? sortOrder : rowOrder; }
     int count() const { return int(order().size()); }
+    int slotAt(int position) const { return order()[std::size_t(position)]; }
+    // The slot of the stored current record, -1 when there is none.
+    int currentSlot() const {
+        return state == TableState::Inserting || cursor < 0 ? -1 : slotAt(cursor);
+    }
     bool editingOrInserting() const {
         return state == TableState::Editing || state == TableState::Inserting;
+    }
+
+    RowRef storedRow(int slot) const { return {&stored, std::size_t(slot)}; }
+    RowRef bufferRow() const { return {&buffer, 0}; }
+    Bookmark bookmarkOf(int slot) const { return &bookmarks[std::size_t(slot)]; }
+
+    void setLayout() {
+        std::vector<FieldType> types;
+        for (const auto& field : fields)
+            types.push_back(field->type());
+        stored.setLayout(types);
+        buffer.setLayout(types);
+        buffer.resize(1);
     }
 
     void notify(TableChange change) {
@@ -195,42 +358,47 @@ struct ApplianceTable::Impl {
             throw closedError();
     }
 
-    const TableValue* currentCell(int fieldIndex) const {
+    RowRef currentRow() const {
         if (editingOrInserting())
-            return &buffer[std::size_t(fieldIndex)];
+            return bufferRow();
         if (state == TableState::Browsing && cursor >= 0)
-            return &order()[std::size_t(cursor)]->cells[std::size_t(fieldIndex)];
-        return nullptr;
+            return storedRow(slotAt(cursor));
+        return {};
     }
 
-    const TableValues* viewValues(int viewRow) const {
+    RowRef viewRow(int viewRow) const {
         if (viewRow < 0)
-            return nullptr;
+            return {};
         if (state == TableState::Inserting) {
             if (viewRow == insertPosition)
-                return &buffer;
+                return bufferRow();
             if (viewRow > insertPosition)
                 --viewRow;
         } else if (state == TableState::Editing && viewRow == cursor) {
-            return &buffer;
+            return bufferRow();
         }
         if (viewRow >= count())
-            return nullptr;
-        return &order()[std::size_t(viewRow)]->cells;
+            return {};
+        return storedRow(slotAt(viewRow));
     }
 
-    const TableValue* storedCell(int row, int fieldIndex) const {
-        if (row < 0 || row >= count() || fieldIndex < 0 || fieldIndex >= int(fields.size()))
-            return nullptr;
-        return &order()[std::size_t(row)]->cells[std::size_t(fieldIndex)];
+    RowRef storedRowAt(int row) const {
+        if (row < 0 || row >= count())
+            return {};
+        return storedRow(slotAt(row));
     }
 
-    TableValue& writableCell(const Field& field) {
+    bool validField(int fieldIndex) const {
+        return fieldIndex >= 0 && fieldIndex < int(fields.size());
+    }
+
+    // The row a write goes to, after the checks every write makes in this order.
+    ValueRows& writableRow(const Field& field) {
         if (!editingOrInserting())
             throw tableError("Dataset is not in edit mode.");
         if (field.readOnly() && !loading)
             throw Error("Field " + field.displayName() + " is read only");
-        return buffer[std::size_t(field.index())];
+        return buffer;
     }
 
     void written() {
@@ -249,45 +417,44 @@ struct ApplianceTable::Impl {
     }
 
     // Ordering of two values of the sort field; empty values come first.
-    int compareKeys(const TableValue& a, const TableValue& b) const {
-        if (!a.hasValue || !b.hasValue)
-            return int(a.hasValue) - int(b.hasValue);
-        if (fields[std::size_t(sortField)]->type() == FieldType::Number)
-            return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
-        int result = compareText(a.text, b.text);
+    int compareKeys(RowRef a, RowRef b) const {
+        bool aHas = a.hasValue(sortField);
+        bool bHas = b.hasValue(sortField);
+        if (!aHas || !bHas)
+            return int(aHas) - int(bHas);
+        if (fields[std::size_t(sortField)]->type() == FieldType::Number) {
+            double x = a.number(sortField);
+            double y = b.number(sortField);
+            return x < y ? -1 : (x > y ? 1 : 0);
+        }
+        int result = compareText(a.text(sortField), b.text(sortField));
         return result < 0 ? -1 : (result > 0 ? 1 : 0);
-    }
-
-    const TableValue& key(const StoredRecord* record) const {
-        return record->cells[std::size_t(sortField)];
     }
 
     // Records never posted keep their storage order among equal keys and go
     // before posted ones, so a loaded file sorts in file order within a key.
-    int compareForSort(const StoredRecord* a, const StoredRecord* b) const {
-        int result = compareKeys(key(a), key(b));
+    int compareForSort(int a, int b) const {
+        int result = compareKeys(storedRow(a), storedRow(b));
         if (result != 0)
             return result;
-        if (!a->posted && !b->posted)
-            return a->slot < b->slot ? -1 : (a->slot > b->slot ? 1 : 0);
-        if (!a->posted)
+        bool aPosted = slotUse[std::size_t(a)] == SlotUse::Posted;
+        bool bPosted = slotUse[std::size_t(b)] == SlotUse::Posted;
+        if (!aPosted && !bPosted)
+            return a < b ? -1 : (a > b ? 1 : 0);
+        if (!aPosted)
             return -1;
-        if (!b->posted)
+        if (!bPosted)
             return 1;
         return 0;
     }
 
-    bool less(const StoredRecord* a, const StoredRecord* b) const {
-        return compareForSort(a, b) < 0;
-    }
-    bool greater(const StoredRecord* a, const StoredRecord* b) const {
-        return compareForSort(a, b) > 0;
-    }
+    bool less(int a, int b) const { return compareForSort(a, b) < 0; }
+    bool greater(int a, int b) const { return compareForSort(a, b) > 0; }
 
     // Median-of-three quicksort that leaves partitions of five or fewer to the
     // insertion sort. It recurses into the smaller part only, which keeps the
     // stack shallow without changing the result.
-    void quickSort(std::vector<StoredRecord*>& list, int l, int r) const {
+    void quickSort(std::vector<int>& list, int l, int r) const {
         while (r - l > 4) {
             int m = (l + r) / 2;
             if (greater(list[l], list[m]))
@@ -297,7 +464,7 @@ struct ApplianceTable::Impl {
             if (greater(list[m], list[r]))
                 std::swap(list[m], list[r]);
             std::swap(list[m], list[r - 1]);
-            StoredRecord* pivot = list[r - 1];
+            int pivot = list[r - 1];
             int i = l;
             int j = r - 1;
             for (;;) {
@@ -324,9 +491,9 @@ struct ApplianceTable::Impl {
         }
     }
 
-    void insertionSort(std::vector<StoredRecord*>& list, int l, int r) const {
+    void insertionSort(std::vector<int>& list, int l, int r) const {
         for (int k = l + 1; k <= r; ++k) {
-            StoredRecord* x = list[k];
+            int x = list[k];
             int j = k;
             while (j > l && greater(list[j - 1], x)) {
                 list[j] = list[j - 1];
@@ -336,27 +503,26 @@ struct ApplianceTable::Impl {
         }
     }
 
-    void sortRecords(std::vector<StoredRecord*>& list) const {
+    void sortRecords(std::vector<int>& list) const {
         int last = int(list.size()) - 1;
         quickSort(list, 0, last);
         insertionSort(list, 0, last);
     }
 
-    std::vector<StoredRecord*> storageOrder() const {
-        std::vector<StoredRecord*> records;
-        records.reserve(slots.size());
-        for (const auto& slot : slots)
-            if (slot)
-                records.push_back(slot.get());
-        return records;
+    std::vector<int> storageOrder() const {
+        std::vector<int> slots;
+        slots.reserve(slotUse.size());
+        for (std::size_t slot = 0; slot < slotUse.size(); ++slot)
+            if (slotUse[slot] != SlotUse::Free)
+                slots.push_back(int(slot));
+        return slots;
     }
 
     // Position in `list` before the first record whose key is not less than
-    // `record`'s, skipping position `skip`, counted as if `skip` were gone.
-    int placeFor(const std::vector<StoredRecord*>& list, const StoredRecord* record,
-                 int skip) const {
-        const TableValue& own = key(record);
-        auto notLess = [&](const StoredRecord* other) { return compareKeys(key(other), own) >= 0; };
+    // `slot`'s, skipping position `skip`, counted as if `skip` were gone.
+    int placeFor(const std::vector<int>& list, int slot, int skip) const {
+        RowRef own = storedRow(slot);
+        auto notLess = [&](int other) { return compareKeys(storedRow(other), own) >= 0; };
         int size = int(list.size());
         int remaining = skip >= 0 ? size - 1 : size;
         if (remaining <= int(sequentialSearchLimit)) {
@@ -370,9 +536,7 @@ struct ApplianceTable::Impl {
             }
             return position;
         }
-        auto isLess = [&](const StoredRecord* other, const TableValue& k) {
-            return compareKeys(key(other), k) < 0;
-        };
+        auto isLess = [&](int other, RowRef key) { return compareKeys(storedRow(other), key) < 0; };
         auto begin = list.begin();
         int end = skip >= 0 ? skip : size;
         int found = int(std::lower_bound(begin, begin + end, own, isLess) - begin);
@@ -382,13 +546,13 @@ struct ApplianceTable::Impl {
         return found - 1;
     }
 
-    void placeNewInSortOrder(StoredRecord* record) {
+    void placeNewInSortOrder(int slot) {
         if (loading) {
-            sortOrder.push_back(record);
+            sortOrder.push_back(slot);
             return;
         }
-        int position = placeFor(sortOrder, record, -1);
-        sortOrder.insert(sortOrder.begin() + position, record);
+        int position = placeFor(sortOrder, slot, -1);
+        sortOrder.insert(sortOrder.begin() + position, slot);
     }
 
     // Moves the record at `from` to its place; shifts only what lies between.
@@ -401,31 +565,37 @@ struct ApplianceTable::Impl {
             std::rotate(at + from, at + from + 1, at + to + 1);
     }
 
-    StoredRecord* store(TableValues cells) {
+    // Stores the buffer's values in the slot freed most recently, or a new one.
+    int storeBuffer() {
         int slot;
         if (!freedSlots.empty()) {
             slot = freedSlots.back();
             freedSlots.pop_back();
         } else {
-            slot = int(slots.size());
-            slots.emplace_back();
+            slot = int(slotUse.size());
+            slotUse.push_back(SlotUse::Free);
+            bookmarks.push_back(StoredRecord{slot});
+            stored.resize(slotUse.size());
         }
-        auto record = std::make_unique<StoredRecord>();
-        record->slot = slot;
-        record->posted = !loading;
-        record->cells = std::move(cells);
-        slots[std::size_t(slot)] = std::move(record);
-        return slots[std::size_t(slot)].get();
+        stored.copyRow(std::size_t(slot), buffer, 0);
+        slotUse[std::size_t(slot)] = loading ? SlotUse::Unposted : SlotUse::Posted;
+        return slot;
+    }
+
+    void freeSlot(int slot) {
+        slotUse[std::size_t(slot)] = SlotUse::Free;
+        stored.clearRow(std::size_t(slot));
+        freedSlots.push_back(slot);
     }
 
     // A text comparison that fails while a record is placed leaves the sort
     // order incomplete; the row order, which always holds every record, takes
     // over with the posted record current.
-    template <class Place> void placeOrFallBack(StoredRecord* record, Place place) {
+    template <class Place> void placeOrFallBack(int slot, Place place) {
         try {
             place();
         } catch (...) {
-            useRowOrder(record);
+            useRowOrder(slot);
             settleFlags();
             notify(TableChange::Rows);
             throw;
@@ -433,26 +603,25 @@ struct ApplianceTable::Impl {
     }
 
     void postEdit() {
-        StoredRecord* record = order()[std::size_t(cursor)];
-        bool keyChanged = sorted && !sameValue(key(record), buffer[std::size_t(sortField)]);
-        record->cells.swap(buffer);
+        int slot = slotAt(cursor);
+        bool keyChanged = sorted && !stored.sameValue(std::size_t(slot), sortField, buffer, 0);
+        stored.copyRow(std::size_t(slot), buffer, 0);
         if (!loading)
-            record->posted = true;
+            slotUse[std::size_t(slot)] = SlotUse::Posted;
         state = TableState::Browsing;
         if (keyChanged && !loading)
-            placeOrFallBack(record, [&] { replaceInSortOrder(cursor); });
+            placeOrFallBack(slot, [&] { replaceInSortOrder(cursor); });
     }
 
     void postInsert() {
-        StoredRecord* record = store(std::move(buffer));
-        buffer.clear();
+        int slot = storeBuffer();
         if (!sorted && !insertFromAppend && insertRowNumber > 0)
-            rowOrder.insert(rowOrder.begin() + (insertRowNumber - 1), record);
+            rowOrder.insert(rowOrder.begin() + (insertRowNumber - 1), slot);
         else
-            rowOrder.push_back(record);
+            rowOrder.push_back(slot);
         state = TableState::Browsing;
         if (sorted)
-            placeOrFallBack(record, [&] { placeNewInSortOrder(record); });
+            placeOrFallBack(slot, [&] { placeNewInSortOrder(slot); });
         clampCursor(insertPosition);
     }
 
@@ -472,7 +641,6 @@ struct ApplianceTable::Impl {
             state = TableState::Browsing;
         } else if (state == TableState::Inserting) {
             state = TableState::Browsing;
-            buffer.clear();
             clampCursor(insertPosition);
         } else {
             return;
@@ -499,21 +667,12 @@ struct ApplianceTable::Impl {
     }
 
     // Walks over the records (the recalculation, the report) mostly step to the
-    // next one. In a sort order the records lie scattered in memory, so fetch
-    // the values of a record a few steps ahead, and the header of the one after
-    // it, while this one is being worked on.
+    // next one. In a sort order the rows of successive records lie far apart,
+    // so fetch those of a record a few steps ahead while this one is worked on.
     void prefetchAhead() const {
-        const auto& records = order();
         std::size_t next = std::size_t(cursor) + prefetchDistance;
-        if (next + 1 < records.size())
-            __builtin_prefetch(records[next + 1]);
-        if (next < records.size()) {
-            const auto& cells = records[next]->cells;
-            const char* begin = reinterpret_cast<const char*>(cells.data());
-            const char* end = reinterpret_cast<const char*>(cells.data() + cells.size());
-            for (const char* line = begin; line < end; line += 64)
-                __builtin_prefetch(line);
-        }
+        if (next < order().size())
+            stored.prefetch(std::size_t(order()[next]));
     }
 
     void startNewRecord(bool append) {
@@ -522,7 +681,7 @@ struct ApplianceTable::Impl {
         insertRowNumber = cursor >= 0 ? cursor + 1 : -1;
         insertPosition = append ? count() : std::max(cursor, 0);
         insertFromAppend = append;
-        buffer.assign(fields.size(), TableValue{});
+        buffer.clearRow(0);
         modified = false;
         state = TableState::Inserting;
         atStart = false;
@@ -531,30 +690,33 @@ struct ApplianceTable::Impl {
     }
 
     void dropRecords() {
-        slots.clear();
+        stored.resize(0);
+        slotUse.clear();
+        bookmarks.clear();
         freedSlots.clear();
         rowOrder.clear();
         sortOrder.clear();
         sorted = false;
         sortField = -1;
         cursor = -1;
-        buffer.clear();
+        buffer.clearRow(0);
         modified = false;
         if (editingOrInserting())
             state = TableState::Browsing;
         settleFlags();
     }
 
-    int positionIn(const std::vector<StoredRecord*>& list, const StoredRecord* record) const {
-        auto found = std::find(list.begin(), list.end(), record);
+    int positionIn(const std::vector<int>& list, int slot) const {
+        auto found = std::find(list.begin(), list.end(), slot);
         return found == list.end() ? -1 : int(found - list.begin());
     }
 
-    void useRowOrder(const StoredRecord* current) {
+    // `current`: the slot of the record to keep current, or -1 for none.
+    void useRowOrder(int current) {
         sorted = false;
         sortField = -1;
         sortOrder.clear();
-        cursor = current ? positionIn(rowOrder, current) : (rowOrder.empty() ? -1 : 0);
+        cursor = current >= 0 ? positionIn(rowOrder, current) : (rowOrder.empty() ? -1 : 0);
     }
 
     void rebuildOrders() {
@@ -609,66 +771,52 @@ void Field::setReadOnly(bool readOnly) {
 }
 
 double Field::NumberValue() const {
-    const TableValue* cell = m_table->m->currentCell(m_index);
-    if (!cell || !cell->hasValue)
-        return 0;
-    return type() == FieldType::Number ? cell->number : textNumber(*cell);
+    return numberValueOf(*this, m_table->m->currentRow());
 }
 
 std::string Field::TextValue() const {
-    const TableValue* cell = m_table->m->currentCell(m_index);
-    if (!cell || !cell->hasValue)
-        return {};
-    return type() == FieldType::Number ? numberText(*cell) : cell->text;
+    return textValueOf(*this, m_table->m->currentRow());
 }
 
 bool Field::HasValue() const {
-    const TableValue* cell = m_table->m->currentCell(m_index);
-    return cell && cell->hasValue;
+    RowRef values = m_table->m->currentRow();
+    return values && values.hasValue(m_index);
 }
 
 std::string Field::ShownText() const {
-    const TableValue* cell = m_table->m->currentCell(m_index);
-    return cell ? shownTextOf(*this, *cell) : std::string();
+    return shownTextOf(*this, m_table->m->currentRow());
 }
 
 void Field::AssignNumber(double value) {
-    TableValue& cell = m_table->m->writableCell(*this);
-    cell.hasValue = true;
+    ValueRows& row = m_table->m->writableRow(*this);
     if (type() == FieldType::Number)
-        cell.number = value;
+        row.setNumber(0, m_index, value);
     else
-        cell.text = NumberToText(value, 15);
+        row.setText(0, m_index, NumberToText(value, 15));
     m_table->m->written();
 }
 
 void Field::AssignText(std::string_view text) {
-    TableValue& cell = m_table->m->writableCell(*this);
+    ValueRows& row = m_table->m->writableRow(*this);
     if (type() == FieldType::Text) {
         text = text.substr(0, text.find('\0'));
         if (m_definition.size > 0)
             text = firstCharacters(text, m_definition.size);
-        cell.text.assign(text);
-        cell.hasValue = true;
+        row.setText(0, m_index, text);
     } else if (text.empty()) {
-        cell.hasValue = false;
-        cell.number = 0;
+        row.clearValue(0, m_index);
     } else {
         double value = 0;
         if (!TryTextToNumber(text, value))
             throw Error("'" + std::string(text) +
                         "' is not a valid floating point value for field '" + displayName() + "'");
-        cell.number = value;
-        cell.hasValue = true;
+        row.setNumber(0, m_index, value);
     }
     m_table->m->written();
 }
 
 void Field::ClearValue() {
-    TableValue& cell = m_table->m->writableCell(*this);
-    cell.hasValue = false;
-    cell.number = 0;
-    cell.text.clear();
+    m_table->m->writableRow(*this).clearValue(0, m_index);
     m_table->m->written();
 }
 
@@ -710,6 +858,7 @@ void ApplianceTable::replaceFields(std::vector<FieldDefinition> definitions) {
         int index = int(m->fields.size());
         m->fields.push_back(std::unique_ptr<Field>(new Field(*this, index, std::move(definition))));
     }
+    m->setLayout();
     m->notify(TableChange::Fields);
 }
 
@@ -813,13 +962,16 @@ int ApplianceTable::RowNumber() const {
 }
 
 std::vector<Bookmark> ApplianceTable::bookmarksInOrder() const {
-    return {m->order().begin(), m->order().end()};
+    std::vector<Bookmark> bookmarks;
+    bookmarks.reserve(m->order().size());
+    for (int slot : m->order())
+        bookmarks.push_back(m->bookmarkOf(slot));
+    return bookmarks;
 }
 
 Bookmark ApplianceTable::currentBookmark() const {
-    if (m->state == TableState::Inserting || m->cursor < 0)
-        return nullptr;
-    return m->order()[std::size_t(m->cursor)];
+    int slot = m->currentSlot();
+    return slot < 0 ? nullptr : m->bookmarkOf(slot);
 }
 
 void ApplianceTable::GoToBookmark(Bookmark bookmark) {
@@ -827,12 +979,12 @@ void ApplianceTable::GoToBookmark(Bookmark bookmark) {
     m->settle();
     // Search onward from the cursor first: after a post the record sought is
     // almost always at or just after it, so a pass over all records stays linear.
-    const auto& order = m->order();
+    // Bookmarks are compared, never followed: one may outlive its record.
     int size = m->count();
     int start = std::max(m->cursor, 0);
     for (int step = 0; step < size; ++step) {
         int position = (start + step) % size;
-        if (order[std::size_t(position)] == bookmark) {
+        if (m->bookmarkOf(m->slotAt(position)) == bookmark) {
             m->moveTo(position);
             m->atStart = false;
             m->atEnd = false;
@@ -850,7 +1002,7 @@ void ApplianceTable::StartEdit() {
         m->startNewRecord(false);
         return;
     }
-    m->buffer = m->order()[std::size_t(m->cursor)]->cells;
+    m->buffer.copyRow(0, m->stored, std::size_t(m->slotAt(m->cursor)));
     m->modified = false;
     m->state = TableState::Editing;
     m->notify(TableChange::Rows);
@@ -879,13 +1031,11 @@ void ApplianceTable::RemoveRecord() {
         throw tableError("Cannot perform this operation on an empty dataset");
     m->state = TableState::Browsing;
     int position = m->cursor;
-    StoredRecord* record = m->order()[std::size_t(position)];
+    int slot = m->slotAt(position);
     m->order().erase(m->order().begin() + position);
     if (m->sorted)
-        m->rowOrder.erase(m->rowOrder.begin() + m->positionIn(m->rowOrder, record));
-    int slot = record->slot;
-    m->slots[std::size_t(slot)].reset();
-    m->freedSlots.push_back(slot);
+        m->rowOrder.erase(m->rowOrder.begin() + m->positionIn(m->rowOrder, slot));
+    m->freeSlot(slot);
     m->clampCursor(position);
     m->settleFlags();
     m->notify(TableChange::Rows);
@@ -899,7 +1049,7 @@ void ApplianceTable::SortByFields(std::string_view fieldNames) {
     if (!isOpen())
         return;
     m->settle();
-    const StoredRecord* current = currentBookmark();
+    int current = m->currentSlot();
     m->useRowOrder(current);
     std::string_view name = trimBlanks(fieldNames);
     if (name.empty()) {
@@ -909,7 +1059,7 @@ void ApplianceTable::SortByFields(std::string_view fieldNames) {
     }
     try {
         int field = FieldNamed(name).index();
-        std::vector<StoredRecord*> records = m->storageOrder();
+        std::vector<int> records = m->storageOrder();
         m->sortField = field;
         m->sortRecords(records);
         m->sortOrder = std::move(records);
@@ -920,7 +1070,7 @@ void ApplianceTable::SortByFields(std::string_view fieldNames) {
         m->notify(TableChange::Rows);
         throw;
     }
-    int position = current ? m->positionIn(m->sortOrder, current) : 0;
+    int position = current >= 0 ? m->positionIn(m->sortOrder, current) : 0;
     m->clampCursor(position);
     m->settleFlags();
     m->notify(TableChange::Rows);
@@ -943,35 +1093,31 @@ int ApplianceTable::currentViewRow() const {
 }
 
 std::string ApplianceTable::shownTextAt(int viewRow, int fieldIndex) const {
-    const TableValues* cells = m->viewValues(viewRow);
-    if (!cells || fieldIndex < 0 || fieldIndex >= fieldCount())
+    if (!m->validField(fieldIndex))
         return {};
-    return shownTextOf(field(fieldIndex), (*cells)[std::size_t(fieldIndex)]);
+    return shownTextOf(field(fieldIndex), m->viewRow(viewRow));
 }
 
 bool ApplianceTable::hasValueAt(int viewRow, int fieldIndex) const {
-    const TableValues* cells = m->viewValues(viewRow);
-    return cells && fieldIndex >= 0 && fieldIndex < fieldCount() &&
-           (*cells)[std::size_t(fieldIndex)].hasValue;
+    RowRef values = m->viewRow(viewRow);
+    return values && m->validField(fieldIndex) && values.hasValue(fieldIndex);
 }
 
 std::string ApplianceTable::storedTextAt(int row, int fieldIndex) const {
-    const TableValue* cell = m->storedCell(row, fieldIndex);
-    if (!cell || !cell->hasValue)
+    if (!m->validField(fieldIndex))
         return {};
-    return field(fieldIndex).type() == FieldType::Number ? numberText(*cell) : cell->text;
+    return textValueOf(field(fieldIndex), m->storedRowAt(row));
 }
 
 bool ApplianceTable::storedHasValueAt(int row, int fieldIndex) const {
-    const TableValue* cell = m->storedCell(row, fieldIndex);
-    return cell && cell->hasValue;
+    RowRef values = m->storedRowAt(row);
+    return values && m->validField(fieldIndex) && values.hasValue(fieldIndex);
 }
 
 double ApplianceTable::storedNumberAt(int row, int fieldIndex) const {
-    const TableValue* cell = m->storedCell(row, fieldIndex);
-    if (!cell || !cell->hasValue)
+    if (!m->validField(fieldIndex))
         return 0;
-    return field(fieldIndex).type() == FieldType::Number ? cell->number : textNumber(*cell);
+    return numberValueOf(field(fieldIndex), m->storedRowAt(row));
 }
 
 void ApplianceTable::addListener(TableListener* listener) {

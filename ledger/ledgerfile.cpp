@@ -3,14 +3,13 @@
 #include "engine/error.h"
 #include "engine/numberformat.h"
 #include "ledger/appliancetable.h"
+#include "ledger/replacingfile.h"
 
 #include <array>
 #include <cerrno>
 #include <cstddef>
 #include <exception>
-#include <filesystem>
 #include <optional>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -228,37 +227,15 @@ std::string windows1252ToUtf8(std::string_view text) {
 
 // Writing
 
-// Writes next to the target and renames over it only when everything is on
-// disk, so a full disk or a crash never costs the user the previous list.
+// Buffers the lines and hands them to a file that replaces the old ledger only
+// once everything is on disk.
 class LedgerOutput {
 public:
-    explicit LedgerOutput(const std::string& path) : m_path(path), m_target(replacedFile(path)) {
-        std::filesystem::path target(m_target);
-        std::string base = target.filename().string();
-        std::filesystem::path folder = target.parent_path();
-        std::random_device random;
-        for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-            std::string name = "." + base + "." + std::to_string(random() % 1000000000u) + ".tmp";
-            m_temporary = (folder / name).string();
-            m_fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (m_fd < 0 && errno != EEXIST)
-                break;
-        }
-        if (m_fd < 0)
-            throw Error("Cannot create file " + path);
-        keepPermissionsOfOldFile();
+    explicit LedgerOutput(const std::string& path)
+        : m_file(path, {"Cannot create file " + path, "Stream write error",
+                        "Cannot create file " + path}) {
         m_buffer.reserve(kWriteChunk + 1024);
     }
-
-    ~LedgerOutput() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        if (!m_committed)
-            ::unlink(m_temporary.c_str());
-    }
-
-    LedgerOutput(const LedgerOutput&) = delete;
-    LedgerOutput& operator=(const LedgerOutput&) = delete;
 
     void writeLine(std::string_view line) {
         m_buffer += line;
@@ -269,62 +246,16 @@ public:
 
     void commit() {
         flushBuffer();
-        if (::fsync(m_fd) != 0)
-            throw Error("Stream write error");
-        int fd = m_fd;
-        m_fd = -1;
-        if (::close(fd) != 0)
-            throw Error("Stream write error");
-        if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
-            throw Error("Cannot create file " + m_path);
-        m_committed = true;
-        syncFolder();
+        m_file.commit();
     }
 
 private:
     void flushBuffer() {
-        std::string_view rest = m_buffer;
-        while (!rest.empty()) {
-            ssize_t written = ::write(m_fd, rest.data(), rest.size());
-            if (written < 0 && errno == EINTR)
-                continue;
-            if (written <= 0)
-                throw Error("Stream write error");
-            rest.remove_prefix(static_cast<std::size_t>(written));
-        }
+        m_file.write(m_buffer);
         m_buffer.clear();
     }
 
-    void keepPermissionsOfOldFile() {
-        struct stat old {};
-        if (::stat(m_target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-            ::fchmod(m_fd, old.st_mode & 07777);
-    }
-
-    // Makes the rename itself durable; a failure here loses nothing.
-    void syncFolder() {
-        std::filesystem::path folder = std::filesystem::path(m_target).parent_path();
-        int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0) {
-            ::fsync(fd);
-            ::close(fd);
-        }
-    }
-
-    // A link to the ledger stays a link: its target is what gets replaced.
-    static std::string replacedFile(const std::string& path) {
-        std::error_code error;
-        if (!std::filesystem::is_symlink(path, error))
-            return path;
-        std::filesystem::path target = std::filesystem::canonical(path, error);
-        return error ? path : target.string();
-    }
-
-    std::string m_path; // as the caller named it, for the messages
-    std::string m_target;
-    std::string m_temporary;
-    int m_fd = -1;
-    bool m_committed = false;
+    ReplacingFile m_file;
     std::string m_buffer;
 };
 
