@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -536,6 +537,129 @@ TEST_F(ConformanceTest, TabPastTheLastCellAppendsLikeDown) {
     EXPECT_EQ(table().state(), TableState::Inserting);
     EXPECT_EQ(grid()->model()->rowCount(), 2);
     EXPECT_EQ(table().currentViewRow(), 1);
+}
+
+TEST_F(ConformanceTest, PriceOutsideItsRangeCountsAsTypedUntilTheFieldIsLeft) {
+    struct Case {
+        const char* situation;
+        const char* typed;
+        const char* dayWhileTyping;
+        const char* left;
+        const char* dayAfterLeaving;
+    };
+    const Case cases[] = {
+        {"negative", "-5", "-5", "0.0000", ""},
+        {"above the maximum", "200000000", "200000000", "100000000.0000", "100000000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        start();
+        addAppliance("Kettle", "250", "8", "", "0.5"); // 1 kWh a day
+        typePrice("sechgphr", QString::fromLatin1(c.typed));
+        EXPECT_EQ(spin("sechgphr")->text(), c.typed);
+        EXPECT_EQ(spin("sechgphr")->value(), std::atof(c.typed));
+        EXPECT_EQ(currency("cetpd")->text(), c.dayWhileTyping);
+        pressKey(spin("sechgphr"), Qt::Key_Tab);
+        EXPECT_EQ(spin("sechgphr")->text(), c.left);
+        EXPECT_EQ(currency("cetpd")->text(), c.dayAfterLeaving);
+        m_window.reset();
+    }
+}
+
+TEST_F(ConformanceTest, CostPerHourOfAMillionOrMoreIsNeverTheLeast) {
+    writeFile(settingsPath(), "[cost]\n0=1000000\n");
+    start();
+    const QString before = label("lbllst");
+    addAppliance("Kettle", "250", "8", "", "0.5"); // 2 kWh per hour
+    addAppliance("Heater", "250", "4", "", "1");   // 1 kWh per hour: a million an hour
+    click("btnupdate");
+    EXPECT_EQ(label("lblmst"), "Kettle");
+    EXPECT_EQ(currency("cemost")->text(), "2000000");
+    EXPECT_EQ(label("lbllst"), before);
+    EXPECT_EQ(currency("celeast")->text(), "1000000");
+}
+
+TEST_F(ConformanceTest, UpdateOverAListSortedByWattageCountsEveryRecordOnce) {
+    start();
+    addAppliance("Kettle", "250", "8", "", "0.5");   // 2000 W, 1 kWh a day
+    addAppliance("Heater", "250", "4", "1000", "2"); // 1000 W, 2 kWh a day
+    click("btnupdate");
+    click("rgsort_Wattage");
+    ASSERT_EQ(applianceNames(), (std::vector<std::string>{"Heater", "Kettle"}));
+    click("btn_ins"); // no wattage yet: sorted first, moves last once filled in
+    clickCell(0, Appliance);
+    typeIntoCurrentCell(QStringLiteral("Oven"));
+    clickCell(0, Voltage);
+    typeIntoCurrentCell(QStringLiteral("250"));
+    clickCell(0, Amperage);
+    typeIntoCurrentCell(QStringLiteral("12"));
+    clickCell(0, HoursDay);
+    typeIntoCurrentCell(QStringLiteral("1"));
+    click("btnupdate");
+    EXPECT_TRUE(dialogs().empty());
+    EXPECT_EQ(applianceNames(), (std::vector<std::string>{"Heater", "Kettle", "Oven"}));
+    EXPECT_EQ(shown("eb_dailyusage"), "6");
+}
+
+TEST_F(ConformanceTest, NamesWithQuotesAndPercentsTypedInSurviveTheLedger) {
+    start();
+    click("btn_edit");
+    clickCell(0, Appliance);
+    typeIntoCurrentCell(QStringLiteral("17\" TV 100%"));
+    click("btnSave");
+    EXPECT_TRUE(readFile(ledgerPath()).contains(",\"17\"\" TV 100%%\","))
+        << readFile(ledgerPath()).constData();
+    m_window.reset();
+    start();
+    EXPECT_EQ(applianceNames(), std::vector<std::string>{"17\" TV 100%"});
+}
+
+TEST_F(ConformanceTest, EnterOpensTheCellEditorThenStoresAndClosesIt) {
+    start();
+    addAppliance("Kettle", "230", "", "2000", "0.5");
+    click("btn_edit");
+    clickCell(0, HoursDay);
+    pressKey(grid(), Qt::Key_Return);
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_NE(editor, grid());
+    ASSERT_TRUE(grid()->isAncestorOf(editor));
+    pressKey(grid(), Qt::Key_End);
+    typeKeys(grid(), QStringLiteral("5")); // the editor offers the shown text, '.50'
+    pressKey(grid(), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), grid());
+    EXPECT_EQ(table().FieldNamed("hrsday").NumberValue(), 0.505);
+    EXPECT_EQ(table().state(), TableState::Editing);
+}
+
+TEST_F(ConformanceTest, SpaceOnADiscountBoxSwitchesAndRecalculates) {
+    writeFile(settingsPath(), "[cost]\n0=0.20\n[discnoofhrs]\n0=5\n[kwhdisc]\n0=0.10\n");
+    start();
+    addAppliance("Kettle", "250", "8", "", "0.5"); // 1 kWh a day
+    click("btnupdate");
+    ASSERT_EQ(currency("cetpd")->text(), "0.2");
+    auto* box = control<QCheckBox>("CB_Discount");
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Space);
+    EXPECT_TRUE(m_window->kwhdiscflag());
+    EXPECT_EQ(currency("cetpd")->text(), "0.1");
+    QTest::keyClick(box, Qt::Key_Space);
+    EXPECT_FALSE(m_window->kwhdiscflag());
+    EXPECT_EQ(currency("cetpd")->text(), "0.2");
+}
+
+// A number column holding letters stops the load at that line; start-up
+// says nothing of it and recalculates over what was read.
+TEST_F(ConformanceTest, LedgerWithABadNumberLoadsUpToItSilently) {
+    writeFile(ledgerPath(), "\"Appliance\",\"Wattage\",\"Voltage\",\"Daily Usage(Hrs)\",\r\n"
+                            "\"Kettle\",\"2000\",\"250\",\"0.5\",\r\n"
+                            "\"Lamp\",\"60\",\"x\",\"5\",\r\n"
+                            "\"Heater\",\"1000\",\"250\",\"2\",\r\n");
+    start({"OK"});
+    EXPECT_EQ(applianceNames(), (std::vector<std::string>{"Kettle", "Lamp"}));
+    // The lamp has its wattage alone: the first recalculation stops on it.
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].caption, "Error");
+    EXPECT_EQ(shown("eb_dailyusage"), "1");
 }
 
 } // namespace
