@@ -5,11 +5,13 @@
 #include "mainwindowfixture.h"
 
 #include "app/beep.h"
+#include "report/reportform.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 #include <cstdlib>
 #include <functional>
@@ -660,6 +662,93 @@ TEST_F(ConformanceTest, LedgerWithABadNumberLoadsUpToItSilently) {
     ASSERT_EQ(dialogs().size(), 1u);
     EXPECT_EQ(dialogs()[0].caption, "Error");
     EXPECT_EQ(shown("eb_dailyusage"), "1");
+}
+
+// What the report is handed while its preview is open: the texts of the
+// fields, so a zero day total gives a lone "$" and a zero hour total "$0".
+TEST_F(ConformanceTest, PrintPreviewHandsTheFieldsTextsToTheReport) {
+    struct Case {
+        const char* situation;
+        const char* price;    // typed into the price field
+        QStringList captions; // RLabel10, rptlbltotal, rptlbltd, rptlbldkwu
+    };
+    const Case cases[] = {
+        {"empty list", "0.2", {"0.2", "$0", "$", "0"}},
+        {"a kettle", "0.25", {"0.25", "$0.01042", "$0.25", "1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        start();
+        if (std::string_view(c.situation) == "a kettle")
+            addAppliance("Kettle", "250", "8", "", "0.5");
+        typePrice("sechgphr", QString::fromLatin1(c.price));
+        QStringList captions;
+        auto* timer = new QTimer;
+        QObject::connect(timer, &QTimer::timeout, [&] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (window->objectName() != QStringLiteral("PreviewWindow") || !window->isVisible())
+                    continue;
+                timer->stop();
+                timer->deleteLater();
+                if (auto* form = m_window->findChild<pellion::ReportForm*>())
+                    for (const char* name : {"RLabel10", "rptlbltotal", "rptlbltd", "rptlbldkwu"})
+                        captions << form->caption(QString::fromLatin1(name));
+                QTest::keyClick(window, Qt::Key_Escape);
+                return;
+            }
+        });
+        timer->start(5);
+        control<QAction>("PrintPreview1")->trigger();
+        EXPECT_EQ(captions, c.captions);
+        EXPECT_EQ(m_window->findChild<pellion::ReportForm*>(), nullptr); // destroyed
+        m_window.reset();
+    }
+}
+
+TEST_F(ConformanceTest, SortingAndPreviewingAfterSavingCloseWithoutAQuestion) {
+    struct Case {
+        const char* situation;
+        std::function<void()> act;
+    };
+    const Case cases[] = {
+        {"sorted by voltage", [this] { click("rgsort_Voltage"); }},
+        {"sorted twice",
+         [this] {
+             click("rgsort_Wattage");
+             click("rgsort_Appliance");
+         }},
+        {"previewed",
+         [this] {
+             auto* timer = new QTimer;
+             QObject::connect(timer, &QTimer::timeout, [timer] {
+                 for (QWidget* window : QApplication::topLevelWidgets()) {
+                     if (window->objectName() == QStringLiteral("PreviewWindow") &&
+                         window->isVisible()) {
+                         timer->stop();
+                         timer->deleteLater();
+                         QTest::keyClick(window, Qt::Key_Escape);
+                         return;
+                     }
+                 }
+             });
+             timer->start(5);
+             control<QAction>("PrintPreview1")->trigger();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        MainWindow& window = start();
+        addAppliance("Kettle", "230", "", "2000", "0.5");
+        addAppliance("Fridge", "240", "0.5", "", "24");
+        click("btnupdate");
+        click("btnSave");
+        c.act();
+        EXPECT_TRUE(window.savedflag());
+        answer({"&No"});
+        EXPECT_TRUE(window.close());
+        EXPECT_TRUE(dialogs().empty());
+        m_window.reset();
+    }
 }
 
 } // namespace
