@@ -751,4 +751,22 @@ TEST_F(ConformanceTest, SortingAndPreviewingAfterSavingCloseWithoutAQuestion) {
     }
 }
 
+// Each setting read before the bad one changed its field's text, and every
+// such change recalculated, over the still empty list.
+TEST_F(ConformanceTest, SettingsReadBeforeABadOneHaveAlreadyRecalculated) {
+    start();
+    addAppliance("Kettle", "250", "8", "", "0.5");
+    click("btnSave");
+    m_window.reset();
+
+    writeFile(settingsPath(), "[cost]\n0=0.20\n[dailycosts]\n0=0.50\n[kwhdisc]\n0=x\n");
+    start();
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].text, "'x' is not a valid floating point value.");
+    EXPECT_EQ(table().RecordTotal(), 0);
+    EXPECT_EQ(currency("cetpd")->text(), "0.5");
+    EXPECT_EQ(currency("CE")->text(), "0.02083");
+    EXPECT_EQ(shown("eb_dailyusage"), "0");
+}
+
 } // namespace
