@@ -5,6 +5,7 @@
 #include "mainwindowfixture.h"
 
 #include "app/beep.h"
+#include "engine/numberformat.h"
 #include "report/reportform.h"
 
 #include <QAction>
@@ -767,6 +768,40 @@ TEST_F(ConformanceTest, SettingsReadBeforeABadOneHaveAlreadyRecalculated) {
     EXPECT_EQ(currency("cetpd")->text(), "0.5");
     EXPECT_EQ(currency("CE")->text(), "0.02083");
     EXPECT_EQ(shown("eb_dailyusage"), "0");
+}
+
+// A user whose decimal separator is ',': the settings file follows it, the
+// ledger keeps '.', and both read back.
+TEST_F(ConformanceTest, CommaDecimalSeparatorReachesTheSettingsButNotTheLedger) {
+    start();
+    pellion::FormatSettings comma = pellion::formatSettings();
+    comma.decimalSeparator = ',';
+    comma.thousandSeparator = '.';
+    pellion::ScopedFormatSettings regional(comma);
+    addAppliance("Kettle", "250", "8", "", "0,5");
+    typePrice("sechgphr", QStringLiteral("0,2"));
+    EXPECT_EQ(currency("cetpd")->text(), "0,2");
+    click("btnSave");
+    EXPECT_TRUE(dialogs().empty());
+    EXPECT_TRUE(readFile(settingsPath()).contains("[cost]\n0=0,20\n"));
+    const QByteArray ledger = readFile(ledgerPath());
+    EXPECT_TRUE(ledger.endsWith("\r\n\"8\",\"Kettle\",\"0.2\",\"0.4\",\"0.5\",\"2\",\"250\","
+                                "\"2000\",\r\n"))
+        << ledger.constData();
+}
+
+// The same files started under a '.' separator: the price no longer parses.
+TEST_F(ConformanceTest, SettingWrittenWithAnotherSeparatorStopsStartUp) {
+    start();
+    addAppliance("Kettle", "250", "8", "", "0.5");
+    click("btnSave");
+    m_window.reset();
+    writeFile(settingsPath(), "[cost]\n0=0,20\n[dailycosts]\n0=0,50\n");
+    start();
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].text, "'0,20' is not a valid floating point value.");
+    EXPECT_EQ(spin("sechgphr")->text(), "0.0100");
+    EXPECT_EQ(table().RecordTotal(), 0);
 }
 
 } // namespace
