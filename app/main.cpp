@@ -1,13 +1,12 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "app/mainwindow.h"
 
-int main(int argc, char* argv[])
-{
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pellion"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Orvane - Pellion"));
-    window.resize(800, 600);
+    QApplication::setApplicationDisplayName(QStringLiteral("Pellion"));
+    pellion::MainWindow window;
     window.show();
     return app.exec();
 }

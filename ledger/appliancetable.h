@@ -21,10 +21,16 @@
 namespace pellion {
 
 class ApplianceTable;
+struct StoredRecord;
+
+// Identifies a stored record for as long as it stays stored; compare only.
+using Bookmark = const StoredRecord*;
 
 enum class FieldType { Number, Text };
 enum class TableState { Closed, Browsing, Editing, Inserting };
 enum class Alignment { Left, Right };
+// Only data fields hold values; the ledger file keeps the kind of every field.
+enum class FieldKind { Data, Calculated, Lookup, InternalCalc, Aggregate };
 
 // Everything a field is, apart from the values it holds. The ledger file
 // stores all of it but displayFormat and precision.
@@ -42,6 +48,7 @@ struct FieldDefinition {
     bool visible = true;
     std::string defaultExpression;
     char decimalSeparator = '.'; // the one in force when the field was created
+    FieldKind kind = FieldKind::Data;
 };
 
 // The eight fields of a new table, in definition order.
@@ -58,7 +65,7 @@ public:
     int index() const; // position in definition order
 
     bool readOnly() const;
-    void setReadOnly(bool readOnly);
+    void setReadOnly(bool readOnly); // no notification: views ask on demand
 
     double NumberValue() const;    // 0 when empty
     std::string TextValue() const; // "" when empty; numbers through NumberToText(v, 15)
@@ -105,16 +112,22 @@ public:
     int fieldCount() const;
     Field& field(int index);
     const Field& field(int index) const;
-    Field& FieldNamed(std::string_view name);       // fails with "KMT: Field '%s' not found"
-    Field* findField(std::string_view name);        // nullptr when there is none
-    void replaceFields(std::vector<FieldDefinition> definitions); // drops all records
+    Field& FieldNamed(std::string_view name); // fails with "KMT: Field '%s' not found"
+    Field* findField(std::string_view name);  // nullptr when there is none
+    // Drops all records and the sort order and invalidates every Field&; keeps
+    // the table closed or open as it was. Works on a closed table.
+    void replaceFields(std::vector<FieldDefinition> definitions);
 
     // Life cycle (the ledger load closes, rebuilds and reopens)
     TableState state() const;
     bool isOpen() const;
-    void open();
-    void close();
-    void setLoading(bool loading); // while set: read-only not enforced, posted marks stay unset
+    void open();  // a closed table becomes browsing, with no records
+    void close(); // drops all records and the sort order; the fields stay
+    // While set: read-only not enforced, posted marks stay unset, the sort
+    // order is not maintained and views are not notified. Clearing it rebuilds
+    // the orders from storage (row order = storage order, a sort order is
+    // sorted again), makes the first record current and notifies the views.
+    void setLoading(bool loading);
     bool loading() const;
 
     // Cursor
@@ -126,6 +139,14 @@ public:
     bool AtEnd() const;
     int RecordTotal() const;
     int RowNumber() const; // 1-based in the current order, -1 with no current record
+                           // and while inserting (the new record has no place yet)
+
+    // Stored records in the current order, and a move to one of them that
+    // follows the record wherever a post has since placed it (settles first;
+    // fails with "KMT: Record not found" when it is no longer stored).
+    std::vector<Bookmark> bookmarksInOrder() const;
+    Bookmark currentBookmark() const; // nullptr with no stored current record
+    void GoToBookmark(Bookmark bookmark);
 
     // Records
     void StartEdit();
@@ -139,14 +160,21 @@ public:
     // Order
     void SortByFields(std::string_view fieldNames);
     bool sorted() const;
-    void setTextComparison(TextComparison compare);
+    void setTextComparison(TextComparison compare); // empty: compare bytes
 
     // Views: random access to what the grid shows, without moving the cursor.
     // The view rows are the current order plus an unposted new record in its place.
+    // The current record's row shows its edit copy. Rows out of range read empty.
     int viewRowCount() const;
     int currentViewRow() const; // -1 with no current record
     std::string shownTextAt(int viewRow, int fieldIndex) const;
     bool hasValueAt(int viewRow, int fieldIndex) const;
+
+    // Stored values by position in the current order (0-based, < RecordTotal),
+    // never an edit copy: what the ledger writer saves. TextValue's rules apply.
+    std::string storedTextAt(int row, int fieldIndex) const;
+    bool storedHasValueAt(int row, int fieldIndex) const;
+    double storedNumberAt(int row, int fieldIndex) const;
     void addListener(TableListener* listener);
     void removeListener(TableListener* listener);
 

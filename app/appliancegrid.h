@@ -1,0 +1,61 @@
+#pragma once
+
+// dbg, the appliance list. The grid and the table's cursor follow each other:
+// moving in the grid moves the table's current record, and a move of the
+// table (a recalculation, the navigation buttons) moves the grid. The grid's
+// own keys drive the table directly: Insert, Ctrl+Delete, Up and Down (which
+// append at the end and drop an untouched new record), Tab across records,
+// Escape, F2, Enter, Ctrl+Home and Ctrl+End.
+
+#include <QTableView>
+
+namespace pellion {
+
+class ApplianceModel;
+class ApplianceTable;
+class CellDelegate;
+
+class ApplianceGrid : public QTableView {
+    Q_OBJECT
+
+public:
+    explicit ApplianceGrid(QWidget* parent = nullptr);
+
+    void setApplianceModel(ApplianceModel* model);
+
+    // Closes an open cell editor without writing its text.
+    void abandonEditor();
+
+signals:
+    // The current column changed (dbgColExit).
+    void columnExited();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    bool handleEditorKey(QKeyEvent* event);
+    bool handleKey(QKeyEvent* event);
+    bool commitEditor();
+    void followTable();
+    void moveTableToRow(int row);
+    void goDown();
+    void goUp();
+    void tabForward();
+    void tabBackward();
+    void deleteRecord();
+    void setCurrentColumn(int column);
+    void openEditor();
+    void applyColumnWidths();
+    ApplianceTable& table() const;
+
+    ApplianceModel* m_model = nullptr;
+    CellDelegate* m_delegate = nullptr;
+    int m_column = 0;
+    bool m_following = false;
+};
+
+} // namespace pellion

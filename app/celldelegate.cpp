@@ -1,0 +1,76 @@
+#include "app/celldelegate.h"
+
+#include "app/appliancemodel.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+namespace pellion {
+
+namespace {
+
+constexpr const char* originalTextProperty = "originalText";
+
+QValidator* validatorFor(const FieldDefinition& field, QObject* parent) {
+    if (field.type == FieldType::Text)
+        return nullptr;
+    const QString separator =
+        QRegularExpression::escape(QString(QChar::fromLatin1(field.decimalSeparator)));
+    return new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[-+0-9Ee%1]*").arg(separator)), parent);
+}
+
+} // namespace
+
+CellDelegate::CellDelegate(ApplianceModel& model, QObject* parent)
+    : QStyledItemDelegate(parent), m_model(model) {}
+
+QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                    const QModelIndex& index) const {
+    auto* editor = new QLineEdit(parent);
+    editor->setFrame(false);
+    const int fieldIndex = m_model.fieldIndexOfColumn(index.column());
+    if (fieldIndex >= 0) {
+        const FieldDefinition& field = m_model.table().field(fieldIndex).definition();
+        if (field.type == FieldType::Text && field.size > 0)
+            editor->setMaxLength(field.size);
+        editor->setValidator(validatorFor(field, editor));
+    }
+    m_editor = editor;
+    return editor;
+}
+
+void CellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    auto* line = static_cast<QLineEdit*>(editor);
+    const QString text = index.data(Qt::EditRole).toString();
+    line->setProperty(originalTextProperty, text);
+    line->setText(text);
+}
+
+bool CellDelegate::textChanged(const QLineEdit* editor) {
+    return editor->text() != editor->property(originalTextProperty).toString();
+}
+
+void CellDelegate::revertText(QLineEdit* editor) {
+    editor->setText(editor->property(originalTextProperty).toString());
+    editor->selectAll();
+}
+
+void CellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                const QModelIndex& index) const {
+    auto* line = static_cast<QLineEdit*>(editor);
+    if (!textChanged(line))
+        return;
+    if (model->setData(index, line->text(), Qt::EditRole))
+        line->setProperty(originalTextProperty, line->text());
+}
+
+bool CellDelegate::eventFilter(QObject* object, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && object == m_editor && m_keyHandler &&
+        m_keyHandler(static_cast<QKeyEvent*>(event)))
+        return true;
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+} // namespace pellion

@@ -1,0 +1,51 @@
+#pragma once
+
+// The grid's cell editor: a line edit that takes only the characters its
+// field allows (a number field: '+', '-', digits, 'E', 'e' and the decimal
+// separator the field was created with; the name: at most 50 characters).
+// It writes back only when the text was changed, so opening and leaving a
+// cell does not mark a new record as touched. The grid handles the editor's
+// navigation keys itself.
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QStyledItemDelegate>
+
+#include <functional>
+
+class QKeyEvent;
+
+namespace pellion {
+
+class ApplianceModel;
+
+class CellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    CellDelegate(ApplianceModel& model, QObject* parent = nullptr);
+
+    // Offered every key pressed in the editor first; true consumes it.
+    using KeyHandler = std::function<bool(QKeyEvent*)>;
+    void setKeyHandler(KeyHandler handler) { m_keyHandler = std::move(handler); }
+
+    QLineEdit* editor() const { return m_editor; }
+    static bool textChanged(const QLineEdit* editor);
+    static void revertText(QLineEdit* editor);
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override;
+
+private:
+    ApplianceModel& m_model;
+    KeyHandler m_keyHandler;
+    mutable QPointer<QLineEdit> m_editor;
+};
+
+} // namespace pellion

@@ -1,0 +1,372 @@
+#include "app/mainwindow.h"
+
+#include "app/appliancegrid.h"
+#include "app/command.h"
+#include "app/currencyfield.h"
+#include "app/mainlayout.h"
+#include "app/messagedialog.h"
+#include "app/pricesettings.h"
+#include "app/regionalsettings.h"
+#include "app/settingsfile.h"
+#include "app/spinfield.h"
+#include "engine/recalc.h"
+#include "ledger/ledgerfile.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace pellion {
+
+namespace {
+
+constexpr const char* completionFailedText =
+    "You must enter value for at least 2 of the following \"Voltage\", \"Amperage\", \"Wattage\"";
+
+QString fromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+MainWindow::MainWindow(Options options, QWidget* parent)
+    : QMainWindow(parent), m_appDir(options.appDir), m_model(m_table) {
+    setObjectName(QStringLiteral("frm_Main"));
+    setWindowTitle(QStringLiteral("Orvane - Pellion"));
+    applyRegionalSettings();
+    createControls();
+    configureFields();
+    createMenu();
+    createGrid();
+    placeAtDesktopCentre();
+    connectCommands();
+    FormCreate();
+}
+
+MainWindow::~MainWindow() {
+    // The grid goes before the model it shows.
+    delete m_grid;
+}
+
+void MainWindow::createControls() {
+    QFont designFont = font();
+    designFont.setPointSize(8);
+    setFont(designFont);
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    m_layout = new FixedLayout(client, mainClientSize, mainControls(), &createMainControl);
+
+    m_CE = m_layout->control<CurrencyField>("CE");
+    m_cetpd = m_layout->control<CurrencyField>("cetpd");
+    m_cecostmth = m_layout->control<CurrencyField>("cecostmth");
+    m_cecostqtr = m_layout->control<CurrencyField>("cecostqtr");
+    m_cecostyr = m_layout->control<CurrencyField>("cecostyr");
+    m_celeast = m_layout->control<CurrencyField>("celeast");
+    m_cemost = m_layout->control<CurrencyField>("cemost");
+    m_lbllst = m_layout->control<QLabel>("lbllst");
+    m_lblmst = m_layout->control<QLabel>("lblmst");
+    m_eb_dailyusage = m_layout->control<QLineEdit>("eb_dailyusage");
+    m_CB_Discount = m_layout->control<QCheckBox>("CB_Discount");
+    m_CB_Dailydisc = m_layout->control<QCheckBox>("CB_Dailydisc");
+    m_btnSave = m_layout->control<QPushButton>("btnSave");
+    m_bbtnExit = m_layout->control<QPushButton>("bbtnExit");
+    m_grid = m_layout->control<ApplianceGrid>("dbg");
+
+    m_rgsort = new QButtonGroup(this);
+    const auto radios = m_layout->control("rgsort")->findChildren<QRadioButton*>();
+    for (int item = 0; item < int(radios.size()); ++item)
+        m_rgsort->addButton(radios[item], item);
+    radios.front()->setChecked(true);
+}
+
+// Before the change handlers are connected, so building raises no change.
+void MainWindow::configureFields() {
+    const auto spinSpecs = mainSpinFields();
+    for (std::size_t i = 0; i < spinSpecs.size(); ++i) {
+        const SpinFieldSpec& spec = spinSpecs[i];
+        auto* field = m_layout->control<SpinField>(spec.name);
+        field->setValueType(spec.wholeNumber ? SpinField::ValueType::Integer
+                                             : SpinField::ValueType::Float);
+        field->setDecimal(spec.decimals);
+        field->setIncrement(spec.increment);
+        field->setMinValue(spec.minValue);
+        field->setMaxValue(spec.maxValue);
+        field->setValue(spec.initialValue);
+        m_priceFields[i] = field;
+    }
+    for (const CurrencyFieldSpec& spec : mainCurrencyFields()) {
+        auto* field = m_layout->control<CurrencyField>(spec.name);
+        field->setDecimalPlaces(currencyDecimals);
+        field->setDisplayFormat(QString::fromLatin1(currencyDisplayFormat));
+        field->setReadOnly(spec.readOnly);
+        field->setZeroEmpty(spec.zeroEmpty);
+        field->setValue(0);
+    }
+}
+
+void MainWindow::createMenu() {
+    QMenu* menu = nullptr;
+    for (const MenuItemSpec& spec : mainMenu()) {
+        const QString title = QString::fromLatin1(spec.menu);
+        if (!menu || menu->title() != title) {
+            menu = menuBar()->addMenu(title);
+            menu->setObjectName(title);
+        }
+        QAction* action =
+            spec.text ? menu->addAction(QString::fromLatin1(spec.text)) : menu->addSeparator();
+        action->setObjectName(QString::fromLatin1(spec.name));
+    }
+}
+
+void MainWindow::createGrid() {
+    m_model.setErrorSink([this](const std::exception& error) { showError(error, this); });
+    m_grid->setApplianceModel(&m_model);
+    m_table.setTextComparison(regionalTextComparison(QLocale::system()));
+}
+
+void MainWindow::placeAtDesktopCentre() {
+    resize(mainClientSize.width(), mainClientSize.height() + menuBar()->sizeHint().height());
+    if (const QScreen* desktop = screen())
+        move(desktop->availableGeometry().center() - rect().center());
+}
+
+void MainWindow::connectCommands() {
+    const auto button = [this](const char* name) { return m_layout->control<QPushButton>(name); };
+    const auto action = [this](const char* name) {
+        return findChild<QAction*>(QString::fromLatin1(name));
+    };
+    connect(button("btnupdate"), &QPushButton::clicked, this, &MainWindow::btnupdateClick);
+    connect(m_btnSave, &QPushButton::clicked, this, &MainWindow::btnSaveClick);
+    connect(m_bbtnExit, &QPushButton::clicked, this, &MainWindow::bbtnExitClick);
+    connect(button("btncalculator"), &QPushButton::clicked, this, &MainWindow::btncalculatorClick);
+    connect(button("btn_first"), &QPushButton::clicked, this, &MainWindow::btn_firstClick);
+    connect(button("btn_prev"), &QPushButton::clicked, this, &MainWindow::btn_prevClick);
+    connect(button("btn_next"), &QPushButton::clicked, this, &MainWindow::btn_nextClick);
+    connect(button("btn_last"), &QPushButton::clicked, this, &MainWindow::btn_lastClick);
+    connect(button("btn_ins"), &QPushButton::clicked, this, &MainWindow::btn_insClick);
+    connect(button("btn_del"), &QPushButton::clicked, this, &MainWindow::btn_delClick);
+    connect(button("btn_edit"), &QPushButton::clicked, this, &MainWindow::btn_editClick);
+    connect(button("btn_save"), &QPushButton::clicked, m_btnSave, &QPushButton::click);
+    connect(button("btn_cancel"), &QPushButton::clicked, this, &MainWindow::btn_cancelClick);
+    connect(m_rgsort, &QButtonGroup::idToggled, this, [this](int item, bool checked) {
+        if (checked)
+            rgsortClick(item);
+    });
+    connect(m_grid, &ApplianceGrid::columnExited, this, &MainWindow::dbgColExit);
+    for (SpinField* field : m_priceFields)
+        connect(field, &SpinField::changed, this, &MainWindow::btnupdateClick);
+    connect(m_CB_Discount, &QCheckBox::clicked, this, &MainWindow::CB_DiscountClick);
+    connect(m_CB_Dailydisc, &QCheckBox::clicked, this, &MainWindow::CB_DailydiscClick);
+
+    connect(action("Save1"), &QAction::triggered, m_btnSave, &QPushButton::click);
+    connect(action("mnuprint"), &QAction::triggered, this, &MainWindow::mnuprintClick);
+    connect(action("PrintPreview1"), &QAction::triggered, this, &MainWindow::PrintPreview1Click);
+    connect(action("Exit1"), &QAction::triggered, m_bbtnExit, &QPushButton::click);
+    connect(action("Contents1"), &QAction::triggered, this, &MainWindow::Contents1Click);
+    connect(action("About1"), &QAction::triggered, this, &MainWindow::About1Click);
+}
+
+void MainWindow::applyRegionalSettings() {
+    formatSettings() = regionalFormatSettings(QLocale::system());
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::LocaleChange)
+        return;
+    applyRegionalSettings();
+    m_table.setTextComparison(regionalTextComparison(QLocale::system()));
+    m_grid->viewport()->update();
+}
+
+QString MainWindow::settingsPath() const {
+    return m_appDir + QStringLiteral("/cfgfd.ini");
+}
+
+// Settings, ledger, first recalculation. A setting that does not parse ends
+// the sequence: the later settings stay unread and the list stays empty.
+void MainWindow::FormCreate() {
+    if (m_appDir.isEmpty())
+        m_appDir = QCoreApplication::applicationDirPath();
+    runCommand(this, [this] {
+        readSettings();
+        try {
+            ApplianceModel::Batch batch(m_model);
+            LoadLedger(m_table, ledgerFileName);
+        } catch (const std::exception&) {
+            // A missing or unreadable list starts the program with what was read.
+        }
+        btnupdateClick();
+    });
+}
+
+void MainWindow::readSettings() {
+    const SettingsFile settings(settingsPath().toStdString());
+    for (std::size_t i = 0; i < priceSettings.size(); ++i) {
+        const std::string text =
+            settings.read(priceSettings[i].section, priceSettingKey, missingSetting);
+        if (const auto value = parsePriceSetting(priceSettings[i], text))
+            m_priceFields[i]->setValue(*value);
+    }
+}
+
+void MainWindow::writeSettings() {
+    SettingsFile settings(settingsPath().toStdString());
+    for (std::size_t i = 0; i < priceSettings.size(); ++i)
+        settings.write(priceSettings[i].section, priceSettingKey,
+                       formatPriceSetting(priceSettings[i], m_priceFields[i]->value()));
+    settings.save();
+}
+
+void MainWindow::btnupdateClick() {
+    runCommand(this, [this] {
+        m_grid->abandonEditor();
+        RecalcInputs inputs;
+        inputs.pricePerKwh = m_priceFields[0]->value();
+        inputs.dailyCharges = m_priceFields[1]->value();
+        inputs.discountKwh = int(m_priceFields[2]->value());
+        inputs.discountPrice = m_priceFields[3]->value();
+        inputs.dailyDiscount = m_priceFields[4]->value();
+        inputs.kwhDiscountOn = m_kwhdiscflag;
+        inputs.dailyDiscountOn = m_dailydiscflag;
+        RecalcResult result;
+        {
+            ApplianceModel::Batch batch(m_model);
+            result = Recalculate(m_table, inputs, [this] { showCompletionFailed(); });
+        }
+        showRecalcResult(result);
+        m_kwhdiscflag = m_CB_Discount->isChecked();
+        m_dailydiscflag = m_CB_Dailydisc->isChecked();
+        m_savedflag = false;
+    });
+}
+
+void MainWindow::showCompletionFailed() {
+    m_model.flush();
+    messageDialog(this, DialogKind::Error, QString::fromLatin1(completionFailedText), DialogOk);
+}
+
+void MainWindow::showRecalcResult(const RecalcResult& result) {
+    m_cetpd->setValue(result.dayTotal);
+    m_CE->setValue(result.hourTotal);
+    m_cecostmth->setValue(result.monthTotal);
+    m_cecostqtr->setValue(result.quarterTotal);
+    m_cecostyr->setValue(result.yearTotal);
+    m_cemost->setValue(result.most);
+    m_celeast->setValue(result.least);
+    m_eb_dailyusage->setText(fromStd(result.dailyEnergyText));
+    if (result.mostNameSet)
+        m_lblmst->setText(fromStd(result.mostName));
+    if (result.leastNameSet)
+        m_lbllst->setText(fromStd(result.leastName));
+}
+
+void MainWindow::btnSaveClick() {
+    runCommand(this, [this] {
+        m_grid->abandonEditor();
+        writeSettings();
+        m_table.StartEdit();
+        m_table.PostRecord();
+        SaveLedger(m_table, ledgerFileName);
+        m_savedflag = true;
+    });
+}
+
+void MainWindow::bbtnExitClick() {
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_savedflag || messageDialog(this, DialogKind::Warning,
+                                     QStringLiteral("Do you wish to exit without saving"),
+                                     DialogYes | DialogNo) == DialogYes)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void MainWindow::rgsortClick(int item) {
+    runCommand(this, [&] { m_table.SortByFields(sortChoices.at(std::size_t(item))); });
+}
+
+void MainWindow::tableCommand(void (ApplianceTable::*operation)()) {
+    runCommand(this, [&] { (m_table.*operation)(); });
+}
+
+void MainWindow::btn_firstClick() {
+    tableCommand(&ApplianceTable::GoFirst);
+}
+
+void MainWindow::btn_prevClick() {
+    tableCommand(&ApplianceTable::GoPrior);
+}
+
+void MainWindow::btn_nextClick() {
+    tableCommand(&ApplianceTable::GoNext);
+}
+
+void MainWindow::btn_lastClick() {
+    tableCommand(&ApplianceTable::GoLast);
+}
+
+void MainWindow::btn_insClick() {
+    tableCommand(&ApplianceTable::StartInsert);
+}
+
+void MainWindow::btn_editClick() {
+    tableCommand(&ApplianceTable::StartEdit);
+}
+
+void MainWindow::btn_cancelClick() {
+    tableCommand(&ApplianceTable::CancelRecord);
+}
+
+void MainWindow::btn_delClick() {
+    runCommand(this, [this] {
+        const std::string name = m_table.currentViewRow() < 0
+                                     ? std::string()
+                                     : m_table.FieldNamed("appliance").TextValue();
+        if (messageDialog(this, DialogKind::Confirmation,
+                          QStringLiteral("Do you wish to delete : ") + fromStd(name),
+                          DialogYes | DialogNo) != DialogYes)
+            return;
+        m_table.RemoveRecord();
+        btnupdateClick();
+    });
+}
+
+void MainWindow::dbgColExit() {
+    m_savedflag = false;
+}
+
+void MainWindow::CB_DiscountClick() {
+    m_kwhdiscflag = m_CB_Discount->isChecked();
+    btnupdateClick();
+}
+
+void MainWindow::CB_DailydiscClick() {
+    m_dailydiscflag = m_CB_Dailydisc->isChecked();
+    btnupdateClick();
+}
+
+void MainWindow::btncalculatorClick() {}
+
+void MainWindow::mnuprintClick() {}
+
+void MainWindow::PrintPreview1Click() {}
+
+void MainWindow::Contents1Click() {}
+
+void MainWindow::About1Click() {}
+
+} // namespace pellion

@@ -1,0 +1,134 @@
+#pragma once
+
+// frm_Main, the program's only permanent window.
+//
+// Data flow:
+//   cfgfd.ini  --FormCreate-->  the five spin fields (price, daily charges, discounts)
+//   pellion.csv --FormCreate--> KMT (ApplianceTable) <--> ApplianceModel <--> dbg (the grid)
+//   a spin field's text changes, a discount box is clicked, Update is pressed
+//       --> btnupdateClick: spin values + switches --> Recalculate(KMT)
+//       --> the seven currency fields, the two name labels, eb_dailyusage; savedflag := false
+//   Save --> spin values into cfgfd.ini, the current record posted, KMT into pellion.csv;
+//       savedflag := true
+//   close --> while savedflag is false, "Do you wish to exit without saving"
+//
+// The window only gathers inputs and shows outputs: the arithmetic is in
+// engine/recalc, the list's behaviour in the table and the grid, the layout
+// in mainlayout. Every command runs through runCommand, so its errors reach
+// the application's error display and the window stays usable.
+
+#include "app/appliancemodel.h"
+#include "ledger/appliancetable.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+#include <string>
+
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace pellion {
+
+class ApplianceGrid;
+class CurrencyField;
+class FixedLayout;
+class SpinField;
+struct RecalcResult;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    struct Options {
+        QString appDir; // the folder of the settings file; empty: the executable's folder
+    };
+
+    explicit MainWindow(Options options = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    ApplianceTable& table() { return m_table; }
+    const QString& appDir() const { return m_appDir; }
+    QString settingsPath() const;
+    bool savedflag() const { return m_savedflag; }
+    bool kwhdiscflag() const { return m_kwhdiscflag; }
+    bool dailydiscflag() const { return m_dailydiscflag; }
+
+    static constexpr const char* ledgerFileName = "pellion.csv";
+
+public slots:
+    void btnupdateClick();
+    void btnSaveClick();
+    void bbtnExitClick();
+    void rgsortClick(int item);
+    void btn_firstClick();
+    void btn_prevClick();
+    void btn_nextClick();
+    void btn_lastClick();
+    void btn_insClick();
+    void btn_delClick();
+    void btn_editClick();
+    void btn_cancelClick();
+    void dbgColExit();
+    void CB_DiscountClick();
+    void CB_DailydiscClick();
+
+    // Windows of their own, opened from here once they are wired in.
+    void btncalculatorClick();
+    void mnuprintClick();
+    void PrintPreview1Click();
+    void Contents1Click();
+    void About1Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override; // FormClose
+    void changeEvent(QEvent* event) override;
+
+private:
+    void createControls();
+    void configureFields();
+    void createMenu();
+    void createGrid();
+    void connectCommands();
+    void applyRegionalSettings();
+    void placeAtDesktopCentre();
+    void FormCreate();
+
+    void readSettings();
+    void writeSettings();
+    void showRecalcResult(const RecalcResult& result);
+    void showCompletionFailed();
+    void tableCommand(void (ApplianceTable::*operation)());
+
+    QString m_appDir;
+    bool m_savedflag = false;
+    bool m_kwhdiscflag = false;
+    bool m_dailydiscflag = false;
+
+    ApplianceTable m_table; // KMT
+    ApplianceModel m_model; // ds
+    FixedLayout* m_layout = nullptr;
+    ApplianceGrid* m_grid = nullptr;
+    std::array<SpinField*, 5> m_priceFields{}; // in the order of the settings file
+    CurrencyField* m_CE = nullptr;
+    CurrencyField* m_cetpd = nullptr;
+    CurrencyField* m_cecostmth = nullptr;
+    CurrencyField* m_cecostqtr = nullptr;
+    CurrencyField* m_cecostyr = nullptr;
+    CurrencyField* m_celeast = nullptr;
+    CurrencyField* m_cemost = nullptr;
+    QLabel* m_lbllst = nullptr;
+    QLabel* m_lblmst = nullptr;
+    QLineEdit* m_eb_dailyusage = nullptr;
+    QCheckBox* m_CB_Discount = nullptr;
+    QCheckBox* m_CB_Dailydisc = nullptr;
+    QButtonGroup* m_rgsort = nullptr;
+    QPushButton* m_btnSave = nullptr;
+    QPushButton* m_bbtnExit = nullptr;
+};
+
+} // namespace pellion

@@ -1,0 +1,216 @@
+#include "app/settingsfile.h"
+
+#include "engine/error.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pellion {
+
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// The name of a "[name]" line, or false when the line is no section header.
+bool sectionName(std::string_view line, std::string_view& name) {
+    line = trimmed(line);
+    if (line.empty() || line.front() != '[')
+        return false;
+    const auto close = line.find(']');
+    if (close == std::string_view::npos)
+        return false;
+    name = trimmed(line.substr(1, close - 1));
+    return true;
+}
+
+bool keyAndValue(std::string_view line, std::string_view& key, std::string_view& value) {
+    const auto trimmedLine = trimmed(line);
+    if (trimmedLine.empty() || trimmedLine.front() == ';')
+        return false;
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return false;
+    key = trimmed(line.substr(0, equals));
+    value = trimmed(line.substr(equals + 1));
+    return true;
+}
+
+// Removes the temporary file unless the save went through.
+struct TemporaryFile {
+    std::string path;
+    int fd = -1;
+    bool committed = false;
+    ~TemporaryFile() {
+        if (fd >= 0)
+            ::close(fd);
+        if (!committed && !path.empty())
+            ::unlink(path.c_str());
+    }
+};
+
+bool writeAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const auto written = ::write(fd, data.data(), data.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data.remove_prefix(std::size_t(written));
+    }
+    return true;
+}
+
+void syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return;
+    ::fsync(fd); // best effort: the rename itself already happened
+    ::close(fd);
+}
+
+} // namespace
+
+SettingsFile::SettingsFile(std::string path) : m_path(std::move(path)) {
+    std::ifstream in(m_path, std::ios::binary);
+    if (!in)
+        return;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    const std::string text = buffer.str();
+    std::size_t start = 0;
+    bool sawLineEnd = false;
+    while (start < text.size()) {
+        auto end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+            if (!sawLineEnd)
+                m_newline = "\r\n";
+        }
+        if (end < text.size())
+            sawLineEnd = true;
+        m_lines.push_back(std::move(line));
+        start = end + 1;
+    }
+}
+
+SettingsFile::Location SettingsFile::locate(std::string_view section, std::string_view key) const {
+    Location location;
+    for (int i = 0; i < int(m_lines.size()); ++i) {
+        std::string_view name;
+        if (!sectionName(m_lines[i], name))
+            continue;
+        if (location.sectionLine >= 0)
+            break; // past the end of the section found
+        if (sameName(name, section)) {
+            location.sectionLine = i;
+            location.endLine = i + 1;
+        }
+        continue;
+    }
+    if (location.sectionLine < 0)
+        return location;
+    for (int i = location.sectionLine + 1; i < int(m_lines.size()); ++i) {
+        std::string_view name;
+        if (sectionName(m_lines[i], name))
+            break;
+        if (!trimmed(m_lines[i]).empty())
+            location.endLine = i + 1;
+        std::string_view lineKey, value;
+        if (location.keyLine < 0 && keyAndValue(m_lines[i], lineKey, value) &&
+            sameName(lineKey, key))
+            location.keyLine = i;
+    }
+    return location;
+}
+
+std::string SettingsFile::read(std::string_view section, std::string_view key,
+                               std::string_view fallback) const {
+    const Location location = locate(section, key);
+    if (location.keyLine < 0)
+        return std::string(fallback);
+    std::string_view lineKey, value;
+    keyAndValue(m_lines[location.keyLine], lineKey, value);
+    return std::string(value);
+}
+
+void SettingsFile::write(std::string_view section, std::string_view key, std::string_view value) {
+    std::string line = std::string(key) + "=" + std::string(value);
+    const Location location = locate(section, key);
+    if (location.keyLine >= 0) {
+        m_lines[location.keyLine] = std::move(line);
+    } else if (location.sectionLine >= 0) {
+        m_lines.insert(m_lines.begin() + location.endLine, std::move(line));
+    } else {
+        while (!m_lines.empty() && trimmed(m_lines.back()).empty())
+            m_lines.pop_back();
+        m_lines.push_back("[" + std::string(section) + "]");
+        m_lines.push_back(std::move(line));
+    }
+}
+
+std::string SettingsFile::contents() const {
+    std::string text;
+    for (const auto& line : m_lines)
+        text += line + m_newline;
+    return text;
+}
+
+void SettingsFile::save() const {
+    const Error failure("Unable to write to " + m_path);
+    const std::filesystem::path target(m_path);
+    const std::string folder =
+        target.has_parent_path() ? target.parent_path().string() : std::string(".");
+
+    TemporaryFile temporary;
+    temporary.path =
+        (std::filesystem::path(folder) / (target.filename().string() + ".XXXXXX")).string();
+    temporary.fd = ::mkstemp(temporary.path.data());
+    if (temporary.fd < 0) {
+        temporary.path.clear();
+        throw failure;
+    }
+    struct stat old {};
+    const mode_t mode = ::stat(m_path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    ::fchmod(temporary.fd, mode);
+
+    if (!writeAll(temporary.fd, contents()) || ::fsync(temporary.fd) != 0)
+        throw failure;
+    const int fd = temporary.fd;
+    temporary.fd = -1;
+    if (::close(fd) != 0)
+        throw failure;
+    if (::rename(temporary.path.c_str(), m_path.c_str()) != 0)
+        throw failure;
+    temporary.committed = true;
+    syncFolder(folder);
+}
+
+} // namespace pellion

@@ -1,0 +1,50 @@
+#pragma once
+
+// cfgfd.ini: a section/key/value text file. Values are replaced in place and
+// every other line (comments, unknown sections, blank lines, the file's own
+// line endings) is kept as it was, so a hand-edited file survives a save.
+//
+// Sections and keys match without regard to ASCII case; whitespace around a
+// key or a value is not part of it. The first occurrence of a section or key
+// wins. A missing or unreadable file reads as empty.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pellion {
+
+class SettingsFile {
+public:
+    explicit SettingsFile(std::string path);
+
+    const std::string& path() const { return m_path; }
+
+    // The value text, or fallback when the section or the key is missing.
+    std::string read(std::string_view section, std::string_view key,
+                     std::string_view fallback) const;
+
+    // Replaces the value in memory, creating the section or the key as needed.
+    void write(std::string_view section, std::string_view key, std::string_view value);
+
+    // Writes a temporary file beside the old one, syncs it and renames it over
+    // the old one, so a failure leaves the previous file intact. Raises
+    // "Unable to write to <path>".
+    void save() const;
+
+    std::string contents() const;
+
+private:
+    struct Location {
+        int sectionLine = -1; // the "[section]" line
+        int endLine = 0;      // one past the section's last line that is not blank
+        int keyLine = -1;
+    };
+    Location locate(std::string_view section, std::string_view key) const;
+
+    std::string m_path;
+    std::vector<std::string> m_lines;
+    std::string m_newline = "\n";
+};
+
+} // namespace pellion

@@ -1,0 +1,303 @@
+#include "mainwindowfixture.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+using pellion::MainWindow;
+
+const QString exitQuestion = QStringLiteral("Do you wish to exit without saving");
+
+class StartUpTest : public MainWindowFixture {
+protected:
+    QStringList priceTexts() const {
+        QStringList texts;
+        for (const char* name :
+             {"sechgphr", "sedailycharges", "senoofhrsdisc", "sekwhdisc", "sedcdisc"})
+            texts << spin(name)->text();
+        return texts;
+    }
+};
+
+TEST_F(StartUpTest, FirstRunShowsTheDefaultsAnEmptyListAndAsksBeforeClosing) {
+    MainWindow& window = start();
+    EXPECT_TRUE(dialogs().empty());
+    EXPECT_EQ(priceTexts(), (QStringList{"0.0100", "0.0000", "0", "0.0000", "0.0000"}));
+    EXPECT_EQ(table().RecordTotal(), 0);
+    EXPECT_EQ(grid()->model()->rowCount(), 0);
+    EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "0");
+    EXPECT_EQ(currency("CE")->text(), "0");
+    EXPECT_EQ(currency("cetpd")->text(), "");
+    EXPECT_EQ(currency("celeast")->text(), "1000000");
+    EXPECT_FALSE(window.savedflag());
+
+    answer({"<Escape>"});
+    EXPECT_FALSE(window.close());
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].caption, "Warning");
+    EXPECT_EQ(dialogs()[0].text, exitQuestion);
+    EXPECT_EQ(dialogs()[0].buttons, (QStringList{"&Yes", "&No"}));
+    EXPECT_EQ(dialogs()[0].defaultButton, "&Yes");
+    EXPECT_TRUE(window.isVisible());
+
+    answer({"&Yes"});
+    EXPECT_TRUE(window.close());
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(StartUpTest, SavedWindowClosesWithoutAQuestion) {
+    MainWindow& window = start();
+    click("btnSave");
+    EXPECT_TRUE(window.savedflag());
+    answer({});
+    EXPECT_TRUE(window.close());
+    EXPECT_TRUE(dialogs().empty());
+}
+
+TEST_F(StartUpTest, AnsweringNoKeepsTheChanges) {
+    MainWindow& window = start();
+    pellion::SpinField* price = spin("sechgphr");
+    price->setFocus();
+    price->selectAll();
+    typeKeys(price, QStringLiteral("0.3"));
+    answer({"&No"});
+    EXPECT_FALSE(window.close());
+    EXPECT_EQ(price->text(), "0.3");
+    EXPECT_EQ(dialogs().size(), 1u);
+}
+
+TEST_F(StartUpTest, SettingsAreReadFromTheFileInAnyOrder) {
+    writeFile(settingsPath(), "[dcdisc]\n0=0.30\n[kwhdisc]\n0=0.10\n[discnoofhrs]\n0=2\n"
+                              "[dailycosts]\n0=0.50\n[cost]\n0=0.20\n");
+    start();
+    EXPECT_TRUE(dialogs().empty());
+    EXPECT_EQ(priceTexts(), (QStringList{"0.2000", "0.5000", "2", "0.1000", "0.3000"}));
+    EXPECT_EQ(currency("cetpd")->text(), "0.5");
+}
+
+TEST_F(StartUpTest, ErrorAndEmptyValuesLeaveTheDefaults) {
+    writeFile(settingsPath(), "[cost]\n0=ERROR\n[dailycosts]\n0=\n[kwhdisc]\n0=0.50\n");
+    start();
+    EXPECT_TRUE(dialogs().empty());
+    EXPECT_EQ(priceTexts(), (QStringList{"0.0100", "0.0000", "0", "0.5000", "0.0000"}));
+}
+
+TEST_F(StartUpTest, SettingThatDoesNotParseStopsStartUpThere) {
+    // A ledger that start-up would otherwise load.
+    start();
+    addAppliance("Kettle", "230", "", "2000", "0.5");
+    click("btnSave");
+    m_window.reset();
+
+    writeFile(settingsPath(), "[cost]\n0=0.25\n[dailycosts]\n0=x\n[kwhdisc]\n0=0.50\n");
+    start();
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].caption, "Pellion");
+    EXPECT_EQ(dialogs()[0].text, "'x' is not a valid floating point value.");
+    EXPECT_EQ(dialogs()[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(priceTexts(), (QStringList{"0.2500", "0.0000", "0", "0.0000", "0.0000"}));
+    EXPECT_EQ(table().RecordTotal(), 0);
+    EXPECT_FALSE(m_window->savedflag());
+}
+
+TEST_F(StartUpTest, PricesAreSavedWithTwoDecimalsAndReadBackSo) {
+    start();
+    spin("sechgphr")->setValue(0.1234);
+    spin("senoofhrsdisc")->setValue(12);
+    click("btnSave");
+    const QByteArray settings = readFile(settingsPath());
+    EXPECT_TRUE(settings.contains("[cost]\n0=0.12\n")) << settings.constData();
+    EXPECT_TRUE(settings.contains("[discnoofhrs]\n0=12\n")) << settings.constData();
+    m_window.reset();
+    start();
+    EXPECT_EQ(spin("sechgphr")->text(), "0.1200");
+    EXPECT_EQ(spin("senoofhrsdisc")->text(), "12");
+}
+
+TEST_F(StartUpTest, LedgerLivesInTheWorkingDirectoryAndSettingsBesideTheProgram) {
+    start();
+    addAppliance("Kettle", "230", "", "2000", "0.5");
+    click("btnSave");
+    EXPECT_TRUE(QFile::exists(ledgerPath()));
+    EXPECT_TRUE(QFile::exists(settingsPath()));
+    EXPECT_FALSE(QFile::exists(appDir() + "/pellion.csv"));
+    EXPECT_FALSE(QFile::exists(workDir() + "/cfgfd.ini"));
+    m_window.reset();
+    start();
+    EXPECT_EQ(applianceNames(), std::vector<std::string>{"Kettle"});
+    // The first recalculation ran over the loaded list.
+    EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "1");
+}
+
+TEST_F(StartUpTest, FailedSettingsWriteEndsSaveAndNamesTheFile) {
+    start();
+    QDir(appDir()).removeRecursively(); // nowhere to write the settings
+    click("btnSave");
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].caption, "Pellion");
+    EXPECT_EQ(dialogs()[0].text, "Unable to write to " + settingsPath() + ".");
+    EXPECT_FALSE(m_window->savedflag());
+    EXPECT_FALSE(QFile::exists(ledgerPath()));
+}
+
+class CommandTest : public MainWindowFixture {};
+
+TEST_F(CommandTest, TypingAPriceRecalculatesAfterEveryKeystroke) {
+    start();
+    addAppliance("Kettle", "230", "", "2000", "0.5"); // 1 kWh a day
+    pellion::SpinField* price = spin("sechgphr");
+    price->setFocus();
+    price->selectAll();
+    struct Step {
+        char key;
+        const char* hourTotal;
+        const char* dayTotal;
+    };
+    const Step steps[] = {
+        {'0', "0", ""}, {'.', "0", ""}, {'2', "0.00833", "0.2"}, {'5', "0.01042", "0.25"}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.key);
+        QTest::keyClick(price, step.key);
+        EXPECT_EQ(currency("CE")->text(), step.hourTotal);
+        EXPECT_EQ(currency("cetpd")->text(), step.dayTotal);
+    }
+    EXPECT_EQ(control<QLabel>("lblmst")->text(), "Kettle");
+    EXPECT_FALSE(m_window->savedflag());
+}
+
+TEST_F(CommandTest, DiscountBoxesSwitchTheDiscountsAndRecalculate) {
+    writeFile(settingsPath(), "[cost]\n0=0.20\n[dailycosts]\n0=0.50\n[discnoofhrs]\n0=2\n"
+                              "[kwhdisc]\n0=0.10\n[dcdisc]\n0=0.30\n");
+    start();
+    addAppliance("Kettle", "230", "0", "2000", "0.5");
+    addAppliance("Fridge", "240", "0.5", "0", "24");
+    click("btnupdate");
+    EXPECT_EQ(currency("cetpd")->text(), "1.276");
+    QTest::mouseClick(control<QCheckBox>("CB_Discount"), Qt::LeftButton, {}, QPoint(5, 8));
+    QTest::mouseClick(control<QCheckBox>("CB_Dailydisc"), Qt::LeftButton, {}, QPoint(5, 8));
+    EXPECT_TRUE(m_window->kwhdiscflag());
+    EXPECT_TRUE(m_window->dailydiscflag());
+    EXPECT_EQ(currency("cetpd")->text(), "0.776");
+    EXPECT_EQ(currency("CE")->text(), "0.03233");
+    // The second pass finds all three values on the kettle and recomputes its
+    // wattage from the rounded amperage: 8.6957 A x 230 V = 2000.011 W.
+    EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "3.8800055");
+    EXPECT_EQ(control<QLabel>("lbllst")->text(), "Fridge");
+}
+
+TEST_F(CommandTest, IncompleteApplianceShowsTheErrorDialogAndStopsThere) {
+    start();
+    addAppliance("Kettle", "230", "", "2000", "0.5");
+    addAppliance("Lamp", "", "", "60", "5");
+    addAppliance("Fridge", "240", "0.5", "", "24");
+    answer({"OK"});
+    click("btnupdate");
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].caption, "Error");
+    EXPECT_EQ(dialogs()[0].text,
+              "You must enter value for at least 2 of the following \"Voltage\", "
+              "\"Amperage\", \"Wattage\"");
+    EXPECT_EQ(dialogs()[0].buttons, QStringList{"OK"});
+    EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "1");
+    EXPECT_EQ(table().currentViewRow(), 1);
+    EXPECT_EQ(grid()->currentIndex().row(), 1);
+}
+
+TEST_F(CommandTest, DeleteItemAsksWithTheNameThenRemovesAndRecalculates) {
+    start();
+    addAppliance("Kettle", "230", "", "2000", "0.5");
+    addAppliance("Fridge", "240", "0.5", "", "24");
+    click("btnupdate");
+    click("btn_first");
+    answer({"&No"});
+    click("btn_del");
+    EXPECT_EQ(applianceNames(), (std::vector<std::string>{"Kettle", "Fridge"}));
+    answer({"&Yes"});
+    click("btn_del");
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].caption, "Confirm");
+    EXPECT_EQ(dialogs()[0].text, "Do you wish to delete : Kettle");
+    EXPECT_EQ(dialogs()[0].buttons, (QStringList{"&Yes", "&No"}));
+    EXPECT_EQ(dialogs()[0].defaultButton, "&Yes");
+    EXPECT_EQ(applianceNames(), std::vector<std::string>{"Fridge"});
+    EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "2.88");
+}
+
+TEST_F(CommandTest, DeleteItemOnAnEmptyListFailsWithTheTablesError) {
+    start();
+    click("btnSave"); // saving an empty list stores one blank record
+    table().RemoveRecord();
+    answer({"&Yes", "OK"});
+    click("btn_del");
+    ASSERT_EQ(dialogs().size(), 2u);
+    EXPECT_EQ(dialogs()[0].text, "Do you wish to delete : ");
+    EXPECT_EQ(dialogs()[1].caption, "Pellion");
+    EXPECT_EQ(dialogs()[1].text, "KMT: Cannot perform this operation on an empty dataset.");
+    EXPECT_TRUE(m_window->savedflag()); // Update did not run
+}
+
+TEST_F(CommandTest, DeleteItemOnANewRecordDiscardsIt) {
+    start();
+    addAppliance("Kettle", "230", "", "2000", "0.5");
+    click("btn_ins");
+    table().FieldNamed("appliance").AssignText("Toaster");
+    answer({"&Yes"});
+    click("btn_del");
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].text, "Do you wish to delete : Toaster");
+    EXPECT_EQ(applianceNames(), std::vector<std::string>{"Kettle"});
+    EXPECT_EQ(table().state(), pellion::TableState::Browsing);
+}
+
+TEST_F(CommandTest, SortsOnlyWhenTheUserPicksAnotherItem) {
+    start();
+    addAppliance("Kettle", "230", "", "2000", "0.5");
+    addAppliance("Fridge", "240", "0.5", "", "24");
+    addAppliance("Heater", "110", "10", "", "2");
+    click("rgsort_Appliance");
+    EXPECT_FALSE(table().sorted());
+    EXPECT_EQ(applianceNames(), (std::vector<std::string>{"Kettle", "Fridge", "Heater"}));
+    click("rgsort_Voltage");
+    EXPECT_EQ(applianceNames(), (std::vector<std::string>{"Heater", "Kettle", "Fridge"}));
+    click("rgsort_Appliance");
+    EXPECT_EQ(applianceNames(), (std::vector<std::string>{"Fridge", "Heater", "Kettle"}));
+}
+
+TEST_F(CommandTest, NavigationButtonsMoveTheGridWithTheTable) {
+    start();
+    addAppliance("Kettle", "230", "", "2000", "0.5");
+    addAppliance("Fridge", "240", "0.5", "", "24");
+    addAppliance("Heater", "110", "10", "", "2");
+    struct Step {
+        const char* button;
+        int row;
+    };
+    const Step steps[] = {{"btn_first", 0}, {"btn_next", 1}, {"btn_last", 2}, {"btn_prev", 1}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.button);
+        click(step.button);
+        EXPECT_EQ(table().currentViewRow(), step.row);
+        EXPECT_EQ(grid()->currentIndex().row(), step.row);
+    }
+}
+
+TEST_F(CommandTest, MenuSaveAndSaveItemSaveEverything) {
+    for (const char* how : {"Save1", "btn_save"}) {
+        SCOPED_TRACE(how);
+        start();
+        QFile::remove(ledgerPath());
+        QFile::remove(settingsPath());
+        if (std::string_view(how) == "Save1")
+            m_window->findChild<QAction*>("Save1")->trigger();
+        else
+            click(how);
+        EXPECT_TRUE(m_window->savedflag());
+        EXPECT_TRUE(QFile::exists(ledgerPath()));
+        EXPECT_TRUE(QFile::exists(settingsPath()));
+        m_window.reset();
+    }
+}
+
+} // namespace

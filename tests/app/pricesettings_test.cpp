@@ -1,0 +1,62 @@
+#include "app/pricesettings.h"
+
+#include "engine/error.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const pellion::PriceSetting& cost = pellion::priceSettings[0];
+const pellion::PriceSetting& discountedKwh = pellion::priceSettings[2];
+
+TEST(PriceSettings, SectionsInTheOrderTheFileIsReadAndWritten) {
+    std::vector<std::string> sections;
+    for (const auto& setting : pellion::priceSettings)
+        sections.push_back(setting.section);
+    EXPECT_EQ(sections,
+              (std::vector<std::string>{"cost", "dailycosts", "discnoofhrs", "kwhdisc", "dcdisc"}));
+}
+
+TEST(PriceSettings, EmptyAndErrorLeaveTheFieldAlone) {
+    for (const char* text : {"", "ERROR"}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(pellion::parsePriceSetting(cost, text).has_value());
+        EXPECT_FALSE(pellion::parsePriceSetting(discountedKwh, text).has_value());
+    }
+}
+
+TEST(PriceSettings, TextsThatDoNotParseNameThemselves) {
+    struct Case {
+        const char* situation;
+        const pellion::PriceSetting* setting;
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"letters in a price", &cost, "x", "'x' is not a valid floating point value"},
+        {"lower-case error is no marker", &cost, "error",
+         "'error' is not a valid floating point value"},
+        {"decimals in the whole number", &discountedKwh, "1.5",
+         "'1.5' is not a valid integer value"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.situation);
+        try {
+            pellion::parsePriceSetting(*c.setting, c.text);
+            ADD_FAILURE() << "parsed";
+        } catch (const pellion::Error& error) {
+            EXPECT_STREQ(error.what(), c.message);
+        }
+    }
+}
+
+TEST(PriceSettings, PricesAreWrittenWithTwoDecimalsAndReadBack) {
+    EXPECT_EQ(pellion::formatPriceSetting(cost, 0.1234), "0.12");
+    EXPECT_EQ(pellion::formatPriceSetting(cost, 0.01), "0.01");
+    EXPECT_EQ(pellion::formatPriceSetting(cost, 0), "0.00");
+    EXPECT_EQ(pellion::formatPriceSetting(discountedKwh, 12), "12");
+    EXPECT_EQ(pellion::parsePriceSetting(cost, "0.12"), 0.12);
+    EXPECT_EQ(pellion::parsePriceSetting(discountedKwh, "12"), 12.0);
+}
+
+} // namespace

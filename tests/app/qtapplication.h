@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QApplication>
+
+// One application object for the whole test program. It is never destroyed:
+// Qt's own globals may already be gone when static objects are.
+inline QApplication& testApplication() {
+    static int argc = 1;
+    static char name[] = "pellion_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* application = new QApplication(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pellion"));
+    return *application;
+}
