@@ -99,6 +99,23 @@ bool processRecord(ApplianceTable& table, ApplianceFields& f, double pricePerKwh
     return true;
 }
 
+void processRecords(ApplianceTable& table, const std::vector<Bookmark>& records,
+                    const RecalcInputs& inputs, const CompletionFailedHook& onCompletionFailed,
+                    PassTotals& totals, RecalcResult& result) {
+    ApplianceFields fields(table);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (i > 0)
+            table.GoToBookmark(records[i]);
+        if (!processRecord(table, fields, inputs.pricePerKwh, totals, result)) {
+            result.completionFailed = true;
+            if (onCompletionFailed)
+                onCompletionFailed();
+            return;
+        }
+    }
+    table.GoLast(); // posts the last record's edit
+}
+
 double energyCharge(double dailyEnergy, const RecalcInputs& in) {
     if (!in.kwhDiscountOn)
         return in.pricePerKwh * dailyEnergy;
@@ -130,22 +147,11 @@ RecalcResult Recalculate(ApplianceTable& table, const RecalcInputs& inputs,
     PassTotals totals;
 
     table.GoFirst();
-    ApplianceFields fields(table);
     // Posting a record can move it in a sorted table, so the pass follows the
     // order the records had when it began rather than the cursor's neighbours.
     std::vector<Bookmark> records = table.bookmarksInOrder();
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        if (i > 0)
-            table.GoToBookmark(records[i]);
-        if (!processRecord(table, fields, inputs.pricePerKwh, totals, result)) {
-            result.completionFailed = true;
-            if (onCompletionFailed)
-                onCompletionFailed();
-            break;
-        }
-    }
-    if (!result.completionFailed && !records.empty())
-        table.GoLast(); // posts the last record's edit
+    if (!records.empty())
+        processRecords(table, records, inputs, onCompletionFailed, totals, result);
 
     double charge = energyCharge(totals.dailyEnergy, inputs);
     result.dayTotal = inputs.dailyDiscountOn ? (inputs.dailyCharges - inputs.dailyDiscount) + charge

@@ -17,27 +17,27 @@ class ApplianceTable;
 bool calckwh(double& amperage, double& voltage, double& wattage);
 
 struct RecalcInputs {
-    double pricePerKwh = 0;     // sechgphr
-    double dailyCharges = 0;    // sedailycharges
-    int discountKwh = 0;        // senoofhrsdisc
-    double discountPrice = 0;   // sekwhdisc
-    double dailyDiscount = 0;   // sedcdisc
-    bool kwhDiscountOn = false; // kwhdiscflag
+    double pricePerKwh = 0;       // sechgphr
+    double dailyCharges = 0;      // sedailycharges
+    int discountKwh = 0;          // senoofhrsdisc
+    double discountPrice = 0;     // sekwhdisc
+    double dailyDiscount = 0;     // sedcdisc
+    bool kwhDiscountOn = false;   // kwhdiscflag
     bool dailyDiscountOn = false; // dailydiscflag
 };
 
 struct RecalcResult {
-    double dayTotal = 0;     // cetpd
-    double hourTotal = 0;    // CE
-    double monthTotal = 0;   // cecostmth
-    double quarterTotal = 0; // cecostqtr
-    double yearTotal = 0;    // cecostyr
-    double most = 0;         // cemost
-    double least = 1000000;  // celeast
+    double dayTotal = 0;         // cetpd
+    double hourTotal = 0;        // CE
+    double monthTotal = 0;       // cecostmth
+    double quarterTotal = 0;     // cecostqtr
+    double yearTotal = 0;        // cecostyr
+    double most = 0;             // cemost
+    double least = 1000000;      // celeast
     std::string dailyEnergyText; // eb_dailyusage
     bool mostNameSet = false;    // lblmst changes only when a record qualified
     std::string mostName;
-    bool leastNameSet = false;   // lbllst likewise
+    bool leastNameSet = false; // lbllst likewise
     std::string leastName;
     bool completionFailed = false;
 };

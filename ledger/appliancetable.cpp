@@ -203,7 +203,7 @@ struct ApplianceTable::Impl {
         return nullptr;
     }
 
-    const TableValues* viewTableValues(int viewRow) const {
+    const TableValues* viewValues(int viewRow) const {
         if (viewRow < 0)
             return nullptr;
         if (state == TableState::Inserting) {
@@ -418,6 +418,20 @@ struct ApplianceTable::Impl {
         return slots[std::size_t(slot)].get();
     }
 
+    // A text comparison that fails while a record is placed leaves the sort
+    // order incomplete; the row order, which always holds every record, takes
+    // over with the posted record current.
+    template <class Place> void placeOrFallBack(StoredRecord* record, Place place) {
+        try {
+            place();
+        } catch (...) {
+            useRowOrder(record);
+            settleFlags();
+            notify(TableChange::Rows);
+            throw;
+        }
+    }
+
     void postEdit() {
         StoredRecord* record = order()[std::size_t(cursor)];
         bool keyChanged = sorted && !sameValue(key(record), buffer[std::size_t(sortField)]);
@@ -426,7 +440,7 @@ struct ApplianceTable::Impl {
             record->posted = true;
         state = TableState::Browsing;
         if (keyChanged && !loading)
-            replaceInSortOrder(cursor);
+            placeOrFallBack(record, [&] { replaceInSortOrder(cursor); });
     }
 
     void postInsert() {
@@ -438,7 +452,7 @@ struct ApplianceTable::Impl {
             rowOrder.push_back(record);
         state = TableState::Browsing;
         if (sorted)
-            placeNewInSortOrder(record);
+            placeOrFallBack(record, [&] { placeNewInSortOrder(record); });
         clampCursor(insertPosition);
     }
 
@@ -929,14 +943,14 @@ int ApplianceTable::currentViewRow() const {
 }
 
 std::string ApplianceTable::shownTextAt(int viewRow, int fieldIndex) const {
-    const TableValues* cells = m->viewTableValues(viewRow);
+    const TableValues* cells = m->viewValues(viewRow);
     if (!cells || fieldIndex < 0 || fieldIndex >= fieldCount())
         return {};
     return shownTextOf(field(fieldIndex), (*cells)[std::size_t(fieldIndex)]);
 }
 
 bool ApplianceTable::hasValueAt(int viewRow, int fieldIndex) const {
-    const TableValues* cells = m->viewTableValues(viewRow);
+    const TableValues* cells = m->viewValues(viewRow);
     return cells && fieldIndex >= 0 && fieldIndex < fieldCount() &&
            (*cells)[std::size_t(fieldIndex)].hasValue;
 }

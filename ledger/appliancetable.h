@@ -29,7 +29,7 @@ using Bookmark = const StoredRecord*;
 enum class FieldType { Number, Text };
 enum class TableState { Closed, Browsing, Editing, Inserting };
 enum class Alignment { Left, Right };
-// Only data fields hold values; the ledger file keeps the kind of every field.
+// The ledger file keeps the kind of every field; only data fields take values from it.
 enum class FieldKind { Data, Calculated, Lookup, InternalCalc, Aggregate };
 
 // Everything a field is, apart from the values it holds. The ledger file
@@ -175,6 +175,8 @@ public:
     std::string storedTextAt(int row, int fieldIndex) const;
     bool storedHasValueAt(int row, int fieldIndex) const;
     double storedNumberAt(int row, int fieldIndex) const;
+
+    // Told after every change; must outlive their registration.
     void addListener(TableListener* listener);
     void removeListener(TableListener* listener);
 

@@ -85,11 +85,12 @@ std::optional<FieldType> typeNamed(std::string_view name) {
 
 void appendQuoted(std::string& out, std::string_view text) {
     out += kQuote;
-    for (char c : text) {
-        if (c == kQuote)
-            out += kQuote;
-        out += c;
+    for (std::size_t quote; (quote = text.find(kQuote)) != std::string_view::npos;) {
+        out.append(text.substr(0, quote + 1));
+        out += kQuote;
+        text.remove_prefix(quote + 1);
     }
+    out.append(text);
     out += kQuote;
 }
 
@@ -230,8 +231,8 @@ std::string windows1252ToUtf8(std::string_view text) {
 // disk, so a full disk or a crash never costs the user the previous list.
 class LedgerOutput {
 public:
-    explicit LedgerOutput(const std::string& path) : m_path(path) {
-        std::filesystem::path target(path);
+    explicit LedgerOutput(const std::string& path) : m_path(path), m_target(replacedFile(path)) {
+        std::filesystem::path target(m_target);
         std::string base = target.filename().string();
         std::filesystem::path folder = target.parent_path();
         std::random_device random;
@@ -273,7 +274,7 @@ public:
         m_fd = -1;
         if (::close(fd) != 0)
             throw Error("Stream write error");
-        if (::rename(m_temporary.c_str(), m_path.c_str()) != 0)
+        if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
             throw Error("Cannot create file " + m_path);
         m_committed = true;
         syncFolder();
@@ -295,13 +296,13 @@ private:
 
     void keepPermissionsOfOldFile() {
         struct stat old {};
-        if (::stat(m_path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        if (::stat(m_target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
             ::fchmod(m_fd, old.st_mode & 07777);
     }
 
     // Makes the rename itself durable; a failure here loses nothing.
     void syncFolder() {
-        std::filesystem::path folder = std::filesystem::path(m_path).parent_path();
+        std::filesystem::path folder = std::filesystem::path(m_target).parent_path();
         int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd >= 0) {
             ::fsync(fd);
@@ -309,7 +310,17 @@ private:
         }
     }
 
-    std::string m_path;
+    // A link to the ledger stays a link: its target is what gets replaced.
+    static std::string replacedFile(const std::string& path) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(path, error))
+            return path;
+        std::filesystem::path target = std::filesystem::canonical(path, error);
+        return error ? path : target.string();
+    }
+
+    std::string m_path; // as the caller named it, for the messages
+    std::string m_target;
     std::string m_temporary;
     int m_fd = -1;
     bool m_committed = false;

@@ -6,6 +6,8 @@
 
 #include <cctype>
 #include <functional>
+#include <map>
+#include <random>
 #include <stdexcept>
 
 namespace pellion {
@@ -568,6 +570,18 @@ TEST_F(TableTest, AFailingComparisonLeavesTheRowOrder) {
     EXPECT_EQ(view(), "browsing: b a [c]");
 }
 
+TEST_F(TableTest, AComparisonFailingOnPostKeepsTheRecordInTheRowOrder) {
+    appendAll({"b", "a"});
+    table.SortByFields("appliance");
+    table.setTextComparison(
+        [](std::string_view, std::string_view) -> int { throw Error("Invalid locale. 1024"); });
+    table.StartAppend();
+    name().AssignText("c");
+    EXPECT_EQ(errorText([&] { table.PostRecord(); }), "Invalid locale. 1024");
+    EXPECT_FALSE(table.sorted());
+    EXPECT_EQ(view(), "browsing: b a [c]");
+}
+
 TEST_F(TableTest, SortingByAnUnknownFieldDropsTheSortOrder) {
     appendWithWattage("B", 2);
     appendWithWattage("A", 1);
@@ -672,6 +686,77 @@ TEST_F(TableTest, ANewRecordGoesBeforeEqualKeysWhateverTheTableSize) {
         wattage().ClearValue();
         table.PostRecord();
         EXPECT_EQ(table.storedTextAt(0, 1), "new");
+    }
+}
+
+TEST_F(TableTest, RandomChangesKeepTheSortOrderAndEveryRecord) {
+    // Names are unique; the model maps each stored name to its wattage.
+    std::map<std::string, std::optional<double>> model;
+    std::mt19937 random(7);
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    auto randomWattage = [&]() -> std::optional<double> {
+        int w = pick(12);
+        return w == 0 ? std::nullopt : std::optional<double>(w * 10);
+    };
+    for (int i = 0; i < 25; ++i) {
+        std::string n = "r" + std::to_string(i);
+        model[n] = randomWattage();
+        appendWithWattage(n, model[n]);
+    }
+    table.SortByFields("wattage");
+    int next = 25;
+    const int wattageIndex = wattage().index();
+    for (int step = 0; step < 3000; ++step) {
+        SCOPED_TRACE(step);
+        if (table.RecordTotal() > 0)
+            goTo(pick(table.RecordTotal()));
+        switch (pick(4)) {
+        case 0: { // new record, posted or cancelled
+            std::string n = "r" + std::to_string(next++);
+            std::optional<double> w = randomWattage();
+            pick(2) ? table.StartInsert() : table.StartAppend();
+            name().AssignText(n);
+            if (w)
+                wattage().AssignNumber(*w);
+            if (pick(4) == 0) {
+                table.CancelRecord();
+            } else {
+                table.PostRecord();
+                model[n] = w;
+            }
+            break;
+        }
+        case 1:
+        case 2: { // edit the key, settled by a move
+            if (table.RecordTotal() == 0)
+                break;
+            std::string n = name().TextValue();
+            std::optional<double> w = randomWattage();
+            table.StartEdit();
+            w ? wattage().AssignNumber(*w) : wattage().ClearValue();
+            table.GoNext();
+            model[n] = w;
+            break;
+        }
+        case 3: // remove, unless that would empty the table
+            if (table.RecordTotal() > 1) {
+                model.erase(name().TextValue());
+                table.RemoveRecord();
+            }
+            break;
+        }
+        ASSERT_EQ(table.RecordTotal(), int(model.size()));
+        std::optional<double> previous;
+        for (int row = 0; row < table.RecordTotal(); ++row) {
+            std::string n = table.storedTextAt(row, 1);
+            ASSERT_EQ(model.count(n), 1u) << n;
+            std::optional<double> w;
+            if (table.storedHasValueAt(row, wattageIndex))
+                w = table.storedNumberAt(row, wattageIndex);
+            ASSERT_EQ(w, model[n]) << n;
+            ASSERT_TRUE(row == 0 || !previous || (w && *previous <= *w)) << "row " << row;
+            previous = w;
+        }
     }
 }
 

@@ -263,6 +263,8 @@ TEST_F(LedgerFileTest, NumbersAreWrittenWithFifteenDigitsAndAPoint) {
     ASSERT_EQ(loadError(reread, m_path), "");
     EXPECT_EQ(reread.FieldNamed("wattage").NumberValue(), 0.3);
     EXPECT_EQ(reread.FieldNamed("hrsday").NumberValue(), 2.5);
+    // Fields a load creates accept '.' in the grid, whatever the user's separator.
+    EXPECT_EQ(reread.FieldNamed("wattage").definition().decimalSeparator, '.');
     // The user's separators are back once the file is done.
     EXPECT_EQ(formatSettings().decimalSeparator, ',');
     EXPECT_EQ(formatSettings().thousandSeparator, '.');
@@ -285,6 +287,24 @@ TEST_F(LedgerFileTest, SortedTableIsWrittenInItsCurrentOrder) {
     for (const Record& record : records(reread))
         order.push_back(*record[7]);
     EXPECT_EQ(order, (std::vector<std::string>{"40", "100", "2000"}));
+    EXPECT_FALSE(reread.sorted());
+}
+
+TEST_F(LedgerFileTest, RecordsAddedToASortedTableTakeTheirPlacesInTheSortOrder) {
+    ApplianceTable table;
+    for (const char* watts : {"100", "40"}) {
+        Record record(8);
+        record[7] = watts;
+        append(table, record);
+    }
+    table.SortByFields("wattage");
+    ASSERT_EQ(load(table, lines({"\"Wattage\",", "\"2000\",", "\"60\","})), "");
+
+    std::vector<std::string> order;
+    for (const Record& record : records(table))
+        order.push_back(*record[7]);
+    EXPECT_EQ(order, (std::vector<std::string>{"40", "60", "100", "2000"}));
+    EXPECT_EQ(table.RowNumber(), 1);
 }
 
 TEST_F(LedgerFileTest, UnpostedEditIsNotWritten) {
@@ -588,6 +608,17 @@ TEST_F(LedgerFileTest, FailedWriteKeepsTheOldFileIntact) {
     ApplianceTable reread;
     ASSERT_EQ(loadError(reread, m_path), "");
     EXPECT_EQ(reread.RecordTotal(), 2000);
+}
+
+TEST_F(LedgerFileTest, SavingThroughALinkReplacesItsTarget) {
+    const fs::path target = m_folder / "lists" / "home.csv";
+    fs::create_directory(target.parent_path());
+    writeBytes(target, "old");
+    fs::create_symlink(target, m_path);
+    ApplianceTable table;
+    ASSERT_EQ(saveError(table, m_path), "");
+    EXPECT_TRUE(fs::is_symlink(m_path));
+    EXPECT_EQ(readBytes(target), kStandardDefinitions + kStandardHeader);
 }
 
 TEST_F(LedgerFileTest, SavedFileKeepsThePermissionsOfTheOldOne) {
