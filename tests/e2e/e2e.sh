@@ -7,7 +7,8 @@
 #   e2e.sh install                       installs the X tools when missing
 #   e2e.sh CASE PELLION FIXTURES         runs one case against the executable
 #
-# Cases: smoke, worked_example, first_run, exit_without_saving, exit_question_caption.
+# Cases: smoke, worked_example, typed_price, first_run, exit_without_saving,
+# exit_question_caption.
 # Every wait is bounded; the program and the display are ended on every exit path.
 set -euo pipefail
 
@@ -126,8 +127,9 @@ start_display() {
     fail "the virtual display did not start: $(cat "$work/xvfb.log")"
 }
 
+# The settings are written with the user's decimal separator: pin it to '.'.
 start_program() {
-    (cd "$work/wd" && exec env QT_QPA_PLATFORM=xcb "$work/app/pellion") >"$work/program.log" 2>&1 &
+    (cd "$work/wd" && exec env QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8 "$work/app/pellion") >"$work/program.log" 2>&1 &
     program_pid=$!
 }
 
@@ -201,8 +203,25 @@ click_bottom_button() {
     xdo mousemove --window "$main_window" "$x" "$y" click 1
 }
 
+# Clicks the centre of a control in the top strip that keeps its distance to
+# the right edge. The strips below the menu bar keep their designed heights,
+# so the menu bar is what the window has above them.
+click_top_right_control() {
+    local name=$1 left=$2 top=$3 w=$4 h=$5
+    read_geometry
+    local menu=$((height - design_height))
+    if [ "$menu" -le 0 ] || [ "$menu" -ge 60 ]; then
+        fail "a ${width}x${height} window leaves no room for a menu bar above the layout"
+    fi
+    local x=$((width - design_width + left + w / 2))
+    local y=$((menu + top + h / 2))
+    note "click $name at $x,$y of a ${width}x${height} window"
+    xdo mousemove --window "$main_window" "$x" "$y" click 1
+}
+
 click_save() { click_bottom_button Save 593 467 89 25; }
 click_exit() { click_bottom_button Exit 681 467 89 25; }
+click_price() { click_top_right_control "price per kWh" 428 12 81 21; }
 
 dialog=""
 find_dialog() {
@@ -278,6 +297,26 @@ case_worked_example() {
     expect_clean_exit
     expect_same_bytes "$fixtures/worked_example/expected_pellion.csv" "$work/wd/pellion.csv"
     expect_same_bytes "$fixtures/worked_example/expected_cfgfd.ini" "$work/app/cfgfd.ini"
+}
+
+# The user retypes the price; every keystroke recalculates. From the second
+# pass on, Kettle has all three of volts, amperes and watts, so its wattage
+# becomes volts times the rounded amperes (2000.011) and the costs follow.
+case_typed_price() {
+    local fixtures=$1
+    cp "$fixtures/worked_example/cfgfd.ini" "$work/app/cfgfd.ini"
+    cp "$fixtures/worked_example/pellion.csv" "$work/wd/pellion.csv"
+    start_program
+    wait_for_main_window
+    click_price
+    xdo key ctrl+a
+    xdo type --delay 20 0.25
+    expect_no_error_box
+    click_save
+    click_exit
+    expect_clean_exit
+    expect_same_bytes "$fixtures/typed_price/expected_pellion.csv" "$work/wd/pellion.csv"
+    expect_same_bytes "$fixtures/typed_price/expected_cfgfd.ini" "$work/app/cfgfd.ini"
 }
 
 case_first_run() {
