@@ -2,6 +2,8 @@
 
 #include "app/appliancemodel.h"
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
@@ -67,9 +69,20 @@ void CellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
 }
 
 bool CellDelegate::eventFilter(QObject* object, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && object == m_editor && m_keyHandler &&
+    if (object != m_editor)
+        return QStyledItemDelegate::eventFilter(object, event);
+    if (event->type() == QEvent::KeyPress && m_keyHandler &&
         m_keyHandler(static_cast<QKeyEvent*>(event)))
         return true;
+    if (event->type() == QEvent::FocusOut) {
+        // A dialog or another application taking the focus leaves the cell
+        // open as it is; only moving elsewhere in the window ends the edit.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        const QWidget* focus = QApplication::focusWidget();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+            (focus && focus->window() != static_cast<QWidget*>(object)->window()))
+            return false;
+    }
     return QStyledItemDelegate::eventFilter(object, event);
 }
 

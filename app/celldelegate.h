@@ -29,7 +29,8 @@ public:
     using KeyHandler = std::function<bool(QKeyEvent*)>;
     void setKeyHandler(KeyHandler handler) { m_keyHandler = std::move(handler); }
 
-    QLineEdit* editor() const { return m_editor; }
+    // The open editor; null once it is closed (or being destroyed).
+    QLineEdit* editor() const { return qobject_cast<QLineEdit*>(m_editor.data()); }
     static bool textChanged(const QLineEdit* editor);
     static void revertText(QLineEdit* editor);
 
@@ -45,7 +46,7 @@ protected:
 private:
     ApplianceModel& m_model;
     KeyHandler m_keyHandler;
-    mutable QPointer<QLineEdit> m_editor;
+    mutable QPointer<QObject> m_editor;
 };
 
 } // namespace pellion

@@ -5,6 +5,7 @@
 #include "app/spinfield.h"
 
 #include <QCheckBox>
+#include <QGraphicsDropShadowEffect>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -155,6 +156,13 @@ QLabel* createLabel(const ControlSpec& spec, QWidget* parent) {
                          spec.look == Look::BoldRightGreen ? QColor(0, 128, 0) : QColor(128, 0, 0));
         label->setPalette(palette);
     }
+    // The one-pixel highlight to the top left that the design gives its labels.
+    auto* shadow = new QGraphicsDropShadowEffect(label);
+    shadow->setOffset(-1, -1);
+    shadow->setBlurRadius(0);
+    shadow->setColor(spec.look == Look::BoldRightMaroon ? QColor(Qt::red)
+                                                        : label->palette().color(QPalette::Light));
+    label->setGraphicsEffect(shadow);
     return label;
 }
 

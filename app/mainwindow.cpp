@@ -59,8 +59,10 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::createControls() {
-    QFont designFont = font();
-    designFont.setPointSize(8);
+    // The layout was designed for a narrow 8-point face; an Arial-metric one
+    // fits its fixed sizes far better than the desktop's wider default.
+    QFont designFont(QStringLiteral("Arial"), 8);
+    designFont.setStyleHint(QFont::SansSerif);
     setFont(designFont);
     auto* client = new QWidget(this);
     setCentralWidget(client);

@@ -23,7 +23,8 @@ FormatSettings regionalFormatSettings(const QLocale& locale) {
     settings.thousandSeparator = asciiOr(locale.groupSeparator(), ' ');
     if (settings.thousandSeparator == settings.decimalSeparator)
         settings.thousandSeparator = settings.decimalSeparator == ',' ? '.' : ',';
-    settings.currencySymbol = locale.currencySymbol().toStdString();
+    if (const QString symbol = locale.currencySymbol(); !symbol.isEmpty())
+        settings.currencySymbol = symbol.toStdString(); // the C locale has none: keep "$"
     settings.shortDateFormat = locale.dateFormat(QLocale::ShortFormat).toStdString();
     settings.longTimeFormat = locale.timeFormat(QLocale::LongFormat).toStdString();
     return settings;

@@ -7,7 +7,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -99,20 +98,27 @@ SettingsFile::SettingsFile(std::string path) : m_path(std::move(path)) {
     std::ifstream in(m_path, std::ios::binary);
     if (!in)
         return;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    const std::string text = buffer.str();
+    std::string text(maxFileSize + 1, '\0');
+    in.read(text.data(), std::streamsize(text.size()));
+    text.resize(std::size_t(in.gcount()));
+    if (text.size() <= maxFileSize)
+        setContents(text);
+}
+
+void SettingsFile::setContents(std::string_view text) {
+    m_lines.clear();
+    m_newline = "\n";
     std::size_t start = 0;
     bool sawLineEnd = false;
     while (start < text.size()) {
         auto end = text.find('\n', start);
-        if (end == std::string::npos)
+        if (end == std::string_view::npos)
             end = text.size();
-        std::string line = text.substr(start, end - start);
+        std::string line(text.substr(start, end - start));
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
             if (!sawLineEnd)
-                m_newline = "\r\n";
+                m_newline = "\r\n"; // the first line's ending is the file's
         }
         if (end < text.size())
             sawLineEnd = true;

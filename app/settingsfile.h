@@ -6,8 +6,10 @@
 //
 // Sections and keys match without regard to ASCII case; whitespace around a
 // key or a value is not part of it. The first occurrence of a section or key
-// wins. A missing or unreadable file reads as empty.
+// wins. A missing or unreadable file reads as empty, and so does one larger
+// than maxFileSize, which cannot be a settings file (a save then replaces it).
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,7 +18,12 @@ namespace pellion {
 
 class SettingsFile {
 public:
+    static constexpr std::size_t maxFileSize = 1 << 20;
+
     explicit SettingsFile(std::string path);
+
+    // Replaces what was read with this text, as if the file held it.
+    void setContents(std::string_view text);
 
     const std::string& path() const { return m_path; }
 

@@ -44,6 +44,7 @@ constexpr std::size_t kWriteChunk = 64 * 1024;
 constexpr std::size_t kMaxFields = 64;
 constexpr int kMaxFieldSize = 1024;
 constexpr int kMaxDisplayWidth = 1000;
+constexpr std::size_t kMaxDefinitionItems = 32; // the program writes at most nine
 constexpr std::size_t kMaxLineLength = 1024 * 1024;
 
 // Only the decimal separator shows in the file; the rest are switched too so
@@ -600,6 +601,8 @@ std::vector<std::string> definitionItems(std::string_view text) {
                 item += text[p++];
         }
         items.push_back(std::move(item));
+        if (items.size() > kMaxDefinitionItems)
+            throw Error("Invalid field definition: " + std::string(text));
         skipBlanks();
         if (p < text.size() && text[p] == kDelimiter) {
             ++p;
@@ -623,7 +626,7 @@ std::string unquotedLine(std::string_view line) {
 int boundedInteger(const std::string& text, int max, const std::string& definition) {
     int value = TextToInteger(text);
     if (value < 0 || value > max)
-        throw Error("Invalid field size in definition: " + definition);
+        throw Error("Invalid field definition: " + definition);
     return value;
 }
 

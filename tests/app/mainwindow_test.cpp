@@ -56,6 +56,20 @@ TEST_F(StartUpTest, SavedWindowClosesWithoutAQuestion) {
     EXPECT_TRUE(dialogs().empty());
 }
 
+TEST_F(StartUpTest, TypingInACellWithoutLeavingItsColumnKeepsTheWorkSaved) {
+    MainWindow& window = start();
+    addAppliance("Kettle", "230", "", "2000", "0.5");
+    grid()->setFocus();
+    grid()->setCurrentIndex(grid()->model()->index(0, 0));
+    click("btnSave");
+    click("btn_edit");
+    grid()->setFocus();
+    typeKeys(grid(), QStringLiteral("Toaster"));
+    answer({});
+    EXPECT_TRUE(window.close());
+    EXPECT_TRUE(dialogs().empty());
+}
+
 TEST_F(StartUpTest, AnsweringNoKeepsTheChanges) {
     MainWindow& window = start();
     pellion::SpinField* price = spin("sechgphr");
@@ -131,6 +145,16 @@ TEST_F(StartUpTest, LedgerLivesInTheWorkingDirectoryAndSettingsBesideTheProgram)
     EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "1");
 }
 
+TEST_F(StartUpTest, SavingAnEmptyListStoresOneBlankRecordThatTheNextStartIgnores) {
+    start();
+    click("btnSave");
+    m_window.reset();
+    start();
+    EXPECT_EQ(applianceNames(), std::vector<std::string>{""});
+    EXPECT_TRUE(dialogs().empty()); // a nameless record is no incomplete appliance
+    EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "0");
+}
+
 TEST_F(StartUpTest, FailedSettingsWriteEndsSaveAndNamesTheFile) {
     start();
     QDir(appDir()).removeRecursively(); // nowhere to write the settings
@@ -165,6 +189,22 @@ TEST_F(CommandTest, TypingAPriceRecalculatesAfterEveryKeystroke) {
     }
     EXPECT_EQ(control<QLabel>("lblmst")->text(), "Kettle");
     EXPECT_FALSE(m_window->savedflag());
+}
+
+TEST_F(CommandTest, UpdateDropsAnUntouchedNewRecordAndPostsAnEditedOne) {
+    start();
+    addAppliance("Fridge", "240", "0.5", "", "24");
+    click("btn_ins");
+    EXPECT_EQ(grid()->model()->rowCount(), 2);
+    click("btnupdate");
+    EXPECT_EQ(applianceNames(), std::vector<std::string>{"Fridge"});
+
+    click("btn_edit");
+    table().FieldNamed("hrsday").AssignText("2");
+    spin("sechgphr")->setValue(0.5); // a rate change recalculates, posting the edit first
+    EXPECT_EQ(table().state(), pellion::TableState::Browsing);
+    EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "0.24");
+    EXPECT_EQ(currency("cetpd")->text(), "0.12");
 }
 
 TEST_F(CommandTest, DiscountBoxesSwitchTheDiscountsAndRecalculate) {
@@ -298,6 +338,38 @@ TEST_F(CommandTest, MenuSaveAndSaveItemSaveEverything) {
         EXPECT_TRUE(QFile::exists(settingsPath()));
         m_window.reset();
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StartUpTest, LedgerThatLeavesTheTableClosedFailsEveryRecalculation) {
+    writeFile(settingsPath(), "[cost]\n0=0.20\n");
+    writeFile(ledgerPath(), "\"@@FILE VERSION@@\",\"251\"\r\n\"@@TABLEDEF START@@\"\r\n"
+                            "\"amperage=Float,0,\"\"Amperage\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n");
+    const QString closed =
+        QStringLiteral("KMT: Cannot perform this operation on a closed dataset.");
+    start({"OK"});
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].caption, "Pellion");
+    EXPECT_EQ(dialogs()[0].text, closed);
+    EXPECT_EQ(grid()->model()->rowCount(), 0);
+
+    answer({"OK"});
+    click("btnupdate");
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].text, closed);
+
+    // Save writes the settings, then stops before the ledger.
+    spin("sechgphr")->setValue(0.3); // a recalculation that fails too
+    QFile::remove(settingsPath());
+    answer({"OK"});
+    click("btnSave");
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].text, closed);
+    EXPECT_TRUE(readFile(settingsPath()).contains("[cost]\n0=0.30\n"));
+    EXPECT_FALSE(m_window->savedflag());
 }
 
 } // namespace

@@ -137,3 +137,24 @@ TEST_F(SettingsFileTest, FolderThatDoesNotExistFailsWithThePath) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SettingsFileTest, FileTooLargeToBeSettingsReadsAsEmptyAndIsReplacedOnSave) {
+    writeFile("[cost]\n0=0.20\n" + std::string(pellion::SettingsFile::maxFileSize, ';'));
+    pellion::SettingsFile settings(path());
+    EXPECT_EQ(settings.read("cost", "0", "ERROR"), "ERROR");
+    settings.write("cost", "0", "0.25");
+    settings.save();
+    EXPECT_EQ(readFile(), "[cost]\n0=0.25\n");
+}
+
+TEST(SettingsFileText, FirstLineEndingIsKeptAndAFinalLineWithoutEndingIsRead) {
+    pellion::SettingsFile settings("unused.ini");
+    settings.setContents("[cost]\r\n0=0.20");
+    EXPECT_EQ(settings.read("cost", "0", "ERROR"), "0.20");
+    settings.write("dcdisc", "0", "1");
+    EXPECT_EQ(settings.contents(), "[cost]\r\n0=0.20\r\n[dcdisc]\r\n0=1\r\n");
+}
+
+} // namespace

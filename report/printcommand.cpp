@@ -1,0 +1,28 @@
+#include "report/printcommand.h"
+
+#include "app/errordisplay.h"
+#include "report/reportform.h"
+
+#include <exception>
+#include <memory>
+
+namespace pellion {
+
+void applyReportTexts(ReportForm& form, const ReportTexts& texts) {
+    form.setCaption(QStringLiteral("RLabel10"), texts.rate);
+    form.setCaption(QStringLiteral("rptlbltotal"), QStringLiteral("$") + texts.totalPerHour);
+    form.setCaption(QStringLiteral("rptlbltd"), QStringLiteral("$") + texts.totalPerDay);
+    form.setCaption(QStringLiteral("rptlbldkwu"), texts.dailyUsage);
+}
+
+void printUsageReport(ApplianceTable& table, const ReportTexts& texts, QWidget* owner) {
+    auto form = std::make_unique<ReportForm>(table, owner);
+    applyReportTexts(*form, texts);
+    try {
+        form->print();
+    } catch (const std::exception& error) {
+        showError(error, owner);
+    }
+}
+
+} // namespace pellion

@@ -1,0 +1,158 @@
+#include "app/mainlayout.h"
+
+#include "mainwindowfixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace {
+
+std::vector<int> widthsOf(const std::array<int, 8>& widths) {
+    return {widths.begin(), widths.end()};
+}
+
+TEST(GridColumnWidths, FollowTheFractionsOfTheGridWidthRoundedTiesToEven) {
+    EXPECT_EQ(widthsOf(pellion::gridColumnWidths(776)),
+              (std::vector<int>{233, 62, 62, 62, 62, 62, 70, 102}));
+    EXPECT_EQ(widthsOf(pellion::gridColumnWidths(876)),
+              (std::vector<int>{263, 70, 70, 70, 70, 70, 79, 117}));
+    // 0.3 x 5 = 1.5 and 0.08 x 50 = 4: a tie goes to the even neighbour.
+    EXPECT_EQ(pellion::gridColumnWidths(5)[0], 2);
+    EXPECT_EQ(pellion::gridColumnWidths(25)[0], 8); // 7.5
+}
+
+class MainLayoutTest : public MainWindowFixture {
+protected:
+    QRect geometryOf(const char* name) const { return control(name)->geometry(); }
+    std::vector<int> columnWidths() const {
+        std::vector<int> widths;
+        for (int column = 0; column < 8; ++column)
+            widths.push_back(grid()->horizontalHeader()->sectionSize(column));
+        return widths;
+    }
+    // Distance from the client area's bottom-right corner to the control's.
+    QPoint cornerDistance(const char* name) const {
+        const QWidget* client = m_window->centralWidget();
+        return QPoint(client->width(), client->height()) - geometryOf(name).bottomRight();
+    }
+};
+
+TEST_F(MainLayoutTest, WindowOpensAtTheDesignedSizeWithEveryControlInPlace) {
+    pellion::MainWindow& window = start();
+    EXPECT_EQ(window.objectName(), "frm_Main");
+    EXPECT_EQ(window.windowTitle(), "Orvane - Pellion");
+    EXPECT_EQ(window.centralWidget()->size(), QSize(778, 498));
+
+    struct Place {
+        const char* control;
+        QRect geometry;
+    };
+    const Place places[] = {
+        {"pnlgrid", {0, 89, 778, 143}},        {"gb_discounts", {0, 376, 778, 88}},
+        {"sechgphr", {428, 12, 81, 21}},       {"rgsort", {0, 5, 305, 41}},
+        {"btn_cancel", {690, 24, 75, 17}},     {"dbg", {1, 1, 776, 141}},
+        {"cemost", {641, 19, 121, 21}},        {"eb_dailyusage", {650, 24, 121, 21}},
+        {"Label4", {316, 11, 87, 13}},         {"sedcdisc", {152, 18, 81, 21}},
+        {"btncalculator", {417, 467, 89, 25}}, {"bbtnExit", {681, 467, 89, 25}},
+    };
+    for (const Place& place : places) {
+        SCOPED_TRACE(place.control);
+        EXPECT_EQ(geometryOf(place.control), place.geometry);
+    }
+    EXPECT_EQ(control("sedcdisc")->parentWidget()->objectName(), "GB_Dailydisc");
+    EXPECT_EQ(columnWidths(), (std::vector<int>{233, 62, 62, 62, 62, 62, 70, 102}));
+}
+
+TEST_F(MainLayoutTest, CaptionsAreShownExactlyAsDesigned) {
+    start();
+    EXPECT_EQ(control<QCheckBox>("CB_Discount")->text(), "Apply KWH Disounts");
+    EXPECT_EQ(control<QCheckBox>("CB_Dailydisc")->text(), "Apply Daily discount");
+    EXPECT_EQ(control<QLabel>("Label4")->text(), "Quaterly Cost :");
+    EXPECT_EQ(control<QLabel>("Label2")->text(), "KWH Charge Rate:");
+    EXPECT_EQ(control<QGroupBox>("gb_discounts")->title(),
+              "Discounts (NB: Updates Total Cost Per Hour/Day)");
+    EXPECT_EQ(control<QPushButton>("btn_save")->text(), "Save Item");
+    EXPECT_TRUE(control<QAbstractButton>("rgsort_Appliance")->isChecked());
+
+    QStringList titles;
+    for (int column = 0; column < 8; ++column)
+        titles << grid()->model()->headerData(column, Qt::Horizontal).toString();
+    EXPECT_EQ(titles, (QStringList{"Appliance", "Voltage", "Wattage", "Amperage", "KWH",
+                                   "Cost/Hour", "Daily Usage(Hrs)", "Cost/Day"}));
+
+    QStringList menu;
+    for (QAction* top : m_window->menuBar()->actions())
+        for (QAction* item : top->menu()->actions())
+            menu << top->text() + "/" + (item->isSeparator() ? "-" : item->text()) + "/" +
+                        item->objectName();
+    EXPECT_EQ(menu, (QStringList{"File/Save/Save1", "File/-/N1", "File/Print/mnuprint",
+                                 "File/Print Preview/PrintPreview1", "File/-/N2", "File/Exit/Exit1",
+                                 "Help/Contents/Contents1", "Help/-/N3", "Help/About/About1"}));
+}
+
+TEST_F(MainLayoutTest, WideningMovesRightAnchoredControlsAndRecomputesTheColumns) {
+    pellion::MainWindow& window = start();
+    const QPoint exitDistance = cornerDistance("bbtnExit");
+    const QPoint updateDistance = cornerDistance("btnupdate");
+    window.resize(window.width() + 100, window.height() + 40);
+    QApplication::processEvents();
+
+    EXPECT_EQ(control("dbg")->width(), 876);
+    EXPECT_EQ(columnWidths(), (std::vector<int>{263, 70, 70, 70, 70, 70, 79, 117}));
+    EXPECT_EQ(geometryOf("pnlgrid"), QRect(0, 89, 878, 143));
+    EXPECT_EQ(geometryOf("sechgphr"), QRect(528, 12, 81, 21));
+    EXPECT_EQ(geometryOf("btn_first"), QRect(502, 7, 75, 17));
+    EXPECT_EQ(geometryOf("GB_Dailydisc").x(), 621);
+    EXPECT_EQ(geometryOf("sedcdisc"), QRect(152, 18, 81, 21)); // inside the box that moved
+    EXPECT_EQ(geometryOf("rgsort"), QRect(0, 5, 305, 41));
+    EXPECT_EQ(geometryOf("celeast"), QRect(152, 19, 121, 21));
+    EXPECT_EQ(geometryOf("gb_discounts"), QRect(0, 376, 878, 88)); // regions keep their height
+    EXPECT_EQ(cornerDistance("bbtnExit"), exitDistance);
+    EXPECT_EQ(cornerDistance("btnupdate"), updateDistance);
+    EXPECT_EQ(geometryOf("bbtnExit").topLeft(), QPoint(781, 507));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainLayoutTest, NumberFieldsAreConfiguredAsDesigned) {
+    start();
+    // Only the price has a range; the discounts go below zero.
+    pellion::SpinField* price = spin("sechgphr");
+    price->setValue(200000000);
+    EXPECT_EQ(price->text(), "100000000.0000");
+    spin("sedcdisc")->stepDown();
+    EXPECT_EQ(spin("sedcdisc")->text(), "-0.0100");
+    spin("senoofhrsdisc")->stepUp();
+    EXPECT_EQ(spin("senoofhrsdisc")->text(), "1");
+
+    struct Currency {
+        const char* field;
+        bool readOnly;
+        const char* textAtZero;
+    };
+    const Currency currencies[] = {
+        {"CE", true, "0"},        {"cetpd", false, ""},    {"cecostmth", true, "0"},
+        {"cecostqtr", true, "0"}, {"cecostyr", true, "0"}, {"celeast", false, ""},
+        {"cemost", false, ""},
+    };
+    for (const Currency& c : currencies) {
+        SCOPED_TRACE(c.field);
+        pellion::CurrencyField* field = currency(c.field);
+        field->setValue(0);
+        EXPECT_EQ(field->isReadOnly(), c.readOnly);
+        EXPECT_EQ(field->text(), c.textAtZero);
+        EXPECT_EQ(field->displayText(), "$0.00000");
+        field->setValue(1234.567891);
+        EXPECT_EQ(field->text(), "1234.56789");
+        EXPECT_EQ(field->displayText(), "$1,234.56789");
+    }
+}
+
+} // namespace
