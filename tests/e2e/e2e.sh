@@ -8,7 +8,7 @@
 #   e2e.sh CASE PELLION FIXTURES         runs one case against the executable
 #
 # Cases: smoke, worked_example, typed_price, first_run, exit_without_saving,
-# exit_question_caption.
+# bad_setting, exit_question_caption.
 # Every wait is bounded; the program and the display are ended on every exit path.
 set -euo pipefail
 
@@ -366,6 +366,28 @@ case_exit_without_saving() {
     [ "$before" = "$after" ] || fail "files changed although nothing was saved: $(diff <(echo "$before") <(echo "$after"))"
     cmp -s "$fixtures/worked_example/cfgfd.ini" "$work/app/cfgfd.ini" || fail "cfgfd.ini was rewritten"
     cmp -s "$fixtures/worked_example/pellion.csv" "$work/wd/pellion.csv" || fail "pellion.csv was rewritten"
+}
+
+# A setting that does not parse is reported while the window is built, in
+# the application's error box; the window then opens and stays usable.
+case_bad_setting() {
+    local fixtures=$1
+    cp "$fixtures/bad_setting/cfgfd.ini" "$work/app/cfgfd.ini"
+    cp "$fixtures/worked_example/pellion.csv" "$work/wd/pellion.csv"
+    local before
+    before=$(listing)
+    start_program
+    wait_until 20 find_dialog '^Pellion$' ||
+        fail "no error box captioned \"Pellion\" appeared within 20 s"
+    press_in_dialog Return
+    wait_until 10 window_gone '^Pellion$' || fail "the error box stayed open after Enter"
+    wait_for_main_window
+
+    click_exit
+    wait_for_exit_question
+    press_in_dialog Return
+    expect_clean_exit
+    [ "$before" = "$(listing)" ] || fail "files changed although nothing was saved"
 }
 
 # The caption the window system shows, which is what the user reads.
