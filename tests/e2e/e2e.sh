@@ -7,8 +7,8 @@
 #   e2e.sh install                       installs the X tools when missing
 #   e2e.sh CASE PELLION FIXTURES         runs one case against the executable
 #
-# Cases: smoke, worked_example, typed_price, first_run, exit_without_saving,
-# bad_setting, exit_question_caption.
+# Cases: smoke, worked_example, worked_example_save_item, typed_price,
+# first_run, exit_without_saving, bad_setting, exit_question_caption.
 # Every wait is bounded; the program and the display are ended on every exit path.
 set -euo pipefail
 
@@ -203,25 +203,27 @@ click_bottom_button() {
     xdo mousemove --window "$main_window" "$x" "$y" click 1
 }
 
-# Clicks the centre of a control in the top strip that keeps its distance to
-# the right edge. The strips below the menu bar keep their designed heights,
-# so the menu bar is what the window has above them.
-click_top_right_control() {
-    local name=$1 left=$2 top=$3 w=$4 h=$5
+# Clicks the centre of a control that keeps its distance to the right edge,
+# given by its region's top and its own left, top, width and height in it.
+# The strips below the menu bar keep their designed heights, so the menu bar
+# is what the window has above them.
+click_right_anchored() {
+    local name=$1 region_top=$2 left=$3 top=$4 w=$5 h=$6
     read_geometry
     local menu=$((height - design_height))
     if [ "$menu" -le 0 ] || [ "$menu" -ge 60 ]; then
         fail "a ${width}x${height} window leaves no room for a menu bar above the layout"
     fi
     local x=$((width - design_width + left + w / 2))
-    local y=$((menu + top + h / 2))
+    local y=$((menu + region_top + top + h / 2))
     note "click $name at $x,$y of a ${width}x${height} window"
     xdo mousemove --window "$main_window" "$x" "$y" click 1
 }
 
 click_save() { click_bottom_button Save 593 467 89 25; }
 click_exit() { click_bottom_button Exit 681 467 89 25; }
-click_price() { click_top_right_control "price per kWh" 428 12 81 21; }
+click_save_item() { click_right_anchored "Save Item" 41 618 24 75 17; }
+click_price() { click_right_anchored "price per kWh" 0 428 12 81 21; }
 
 dialog=""
 find_dialog() {
@@ -286,17 +288,26 @@ case_smoke() {
     program_running || fail "the program ended on its own"
 }
 
-case_worked_example() {
-    local fixtures=$1
+save_worked_example_with() {
+    local fixtures=$1 save=$2
     cp "$fixtures/worked_example/cfgfd.ini" "$work/app/cfgfd.ini"
     cp "$fixtures/worked_example/pellion.csv" "$work/wd/pellion.csv"
     start_program
     wait_for_main_window
-    click_save
+    "$save"
     click_exit
     expect_clean_exit
     expect_same_bytes "$fixtures/worked_example/expected_pellion.csv" "$work/wd/pellion.csv"
     expect_same_bytes "$fixtures/worked_example/expected_cfgfd.ini" "$work/app/cfgfd.ini"
+}
+
+case_worked_example() {
+    save_worked_example_with "$1" click_save
+}
+
+# Save Item is the full Save too: settings and the whole ledger.
+case_worked_example_save_item() {
+    save_worked_example_with "$1" click_save_item
 }
 
 # The user retypes the price; every keystroke recalculates. From the second
