@@ -8,7 +8,8 @@
 #   e2e.sh CASE PELLION FIXTURES         runs one case against the executable
 #
 # Cases: smoke, worked_example, worked_example_save_item, typed_price,
-# first_run, exit_without_saving, bad_setting, exit_question_caption.
+# first_run, exit_without_saving, change_after_save, bad_setting,
+# exit_question_caption.
 # Every wait is bounded; the program and the display are ended on every exit path.
 set -euo pipefail
 
@@ -377,6 +378,26 @@ case_exit_without_saving() {
     [ "$before" = "$after" ] || fail "files changed although nothing was saved: $(diff <(echo "$before") <(echo "$after"))"
     cmp -s "$fixtures/worked_example/cfgfd.ini" "$work/app/cfgfd.ini" || fail "cfgfd.ini was rewritten"
     cmp -s "$fixtures/worked_example/pellion.csv" "$work/wd/pellion.csv" || fail "pellion.csv was rewritten"
+}
+
+# A recalculation after Save marks the work unsaved again: Exit asks, and
+# Yes leaves the files as that Save wrote them.
+case_change_after_save() {
+    local fixtures=$1
+    cp "$fixtures/worked_example/cfgfd.ini" "$work/app/cfgfd.ini"
+    cp "$fixtures/worked_example/pellion.csv" "$work/wd/pellion.csv"
+    start_program
+    wait_for_main_window
+    click_save
+    click_price
+    xdo key ctrl+a
+    xdo type 1
+    click_exit
+    wait_for_exit_question
+    press_in_dialog Return
+    expect_clean_exit
+    expect_same_bytes "$fixtures/worked_example/expected_pellion.csv" "$work/wd/pellion.csv"
+    expect_same_bytes "$fixtures/worked_example/expected_cfgfd.ini" "$work/app/cfgfd.ini"
 }
 
 # A setting that does not parse is reported while the window is built, in
