@@ -105,7 +105,7 @@ free_display_number() {
 # for the number ends it with "Server is already active").
 display_answers() {
     kill -0 "$xvfb_pid" 2>/dev/null || return 0
-    xdpyinfo -display ":$1" >/dev/null 2>&1
+    timeout 5 xdpyinfo -display ":$1" >/dev/null 2>&1
 }
 
 # -noreset: otherwise the server resets when the readiness probe disconnects,
