@@ -93,12 +93,15 @@ xdo() {
 # rather than taken lowest-first, so that a server still shutting down (which
 # removes its socket last) never takes the socket of a new one with it.
 free_display_number() {
-    local n
-    while :; do
+    local n _
+    for _ in $(seq 100); do
         n=$((100 + RANDOM % 900))
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+            echo "$n"
+            return
+        fi
     done
-    echo "$n"
+    fail "no free display number between 100 and 999"
 }
 
 # Succeeds once the server answers; stops early when it has died (a lost race
@@ -273,6 +276,13 @@ prepare() {
     cp "$exe" "$work/app/pellion"
 }
 
+# The worked example as entered: prices in the settings, appliances in the
+# ledger without their derived values.
+place_worked_example() {
+    cp "$1/worked_example/cfgfd.ini" "$work/app/cfgfd.ini"
+    cp "$1/worked_example/pellion.csv" "$work/wd/pellion.csv"
+}
+
 listing() {
     (cd "$work" && find app wd -type f -printf '%p %s\n' | LC_ALL=C sort)
 }
@@ -291,8 +301,7 @@ case_smoke() {
 
 save_worked_example_with() {
     local fixtures=$1 save=$2
-    cp "$fixtures/worked_example/cfgfd.ini" "$work/app/cfgfd.ini"
-    cp "$fixtures/worked_example/pellion.csv" "$work/wd/pellion.csv"
+    place_worked_example "$fixtures"
     start_program
     wait_for_main_window
     "$save"
@@ -316,8 +325,7 @@ case_worked_example_save_item() {
 # becomes volts times the rounded amperes (2000.011) and the costs follow.
 case_typed_price() {
     local fixtures=$1
-    cp "$fixtures/worked_example/cfgfd.ini" "$work/app/cfgfd.ini"
-    cp "$fixtures/worked_example/pellion.csv" "$work/wd/pellion.csv"
+    place_worked_example "$fixtures"
     start_program
     wait_for_main_window
     click_price
@@ -352,8 +360,7 @@ wait_for_exit_question() {
 
 case_exit_without_saving() {
     local fixtures=$1
-    cp "$fixtures/worked_example/cfgfd.ini" "$work/app/cfgfd.ini"
-    cp "$fixtures/worked_example/pellion.csv" "$work/wd/pellion.csv"
+    place_worked_example "$fixtures"
     local before
     before=$(listing)
     start_program
@@ -384,8 +391,7 @@ case_exit_without_saving() {
 # Yes leaves the files as that Save wrote them.
 case_change_after_save() {
     local fixtures=$1
-    cp "$fixtures/worked_example/cfgfd.ini" "$work/app/cfgfd.ini"
-    cp "$fixtures/worked_example/pellion.csv" "$work/wd/pellion.csv"
+    place_worked_example "$fixtures"
     start_program
     wait_for_main_window
     click_save
