@@ -11,6 +11,7 @@
 # first_run, exit_without_saving, change_after_save, bad_setting,
 # exit_question_caption.
 # Every wait is bounded; the program and the display are ended on every exit path.
+# A failed case keeps its folder; E2E_KEEP=1 keeps a passed one's too.
 set -euo pipefail
 
 readonly tools_packages="xvfb xauth xdotool x11-utils"
@@ -49,7 +50,7 @@ xvfb_pid=""
 program_pid=""
 program_status=""
 
-# Kills what this script started; leaves the files of a failed case for a look.
+# Kills what this script started.
 cleanup() {
     local status=$?
     if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
@@ -68,7 +69,7 @@ cleanup() {
             fi
             echo "Files kept in $work" >&2
         else
-            rm -rf "$work"
+            [ -n "${E2E_KEEP:-}" ] || rm -rf "$work"
         fi
     fi
     exit "$status"
