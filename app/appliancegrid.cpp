@@ -118,6 +118,11 @@ void ApplianceGrid::abandonEditor() {
         closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
 
+bool ApplianceGrid::editorHasChanges() const {
+    const QLineEdit* editor = m_delegate ? m_delegate->editor() : nullptr;
+    return editor && CellDelegate::textChanged(editor);
+}
+
 // Writes the open editor's text into the field; false (editor still open)
 // when the field refused it.
 bool ApplianceGrid::commitEditor() {

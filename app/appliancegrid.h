@@ -25,6 +25,8 @@ public:
 
     // Closes an open cell editor without writing its text.
     void abandonEditor();
+    // A cell editor is open with text that differs from the field's.
+    bool editorHasChanges() const;
 
 signals:
     // The current column changed (dbgColExit).

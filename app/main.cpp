@@ -5,8 +5,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pellion"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pellion"));
     pellion::MainWindow window;
+    QObject::connect(&window, &pellion::MainWindow::closed, &app, &QCoreApplication::quit);
     window.show();
     return app.exec();
 }

@@ -17,7 +17,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -50,10 +49,12 @@ MainWindow::MainWindow(Options options, QWidget* parent)
     createGrid();
     placeAtDesktopCentre();
     connectCommands();
+    m_table.addListener(this);
     FormCreate();
 }
 
 MainWindow::~MainWindow() {
+    m_table.removeListener(this);
     // The grid goes before the model it shows.
     delete m_grid;
 }
@@ -131,6 +132,7 @@ void MainWindow::createMenu() {
 }
 
 void MainWindow::createGrid() {
+    m_model.setObjectName(QStringLiteral("ds"));
     m_model.setErrorSink([this](const std::exception& error) { showError(error, this); });
     m_grid->setApplianceModel(&m_model);
     m_table.setTextComparison(regionalTextComparison(QLocale::system()));
@@ -233,24 +235,28 @@ void MainWindow::writeSettings() {
 void MainWindow::btnupdateClick() {
     runCommand(this, [this] {
         m_grid->abandonEditor();
-        RecalcInputs inputs;
-        inputs.pricePerKwh = m_priceFields[0]->value();
-        inputs.dailyCharges = m_priceFields[1]->value();
-        inputs.discountKwh = int(m_priceFields[2]->value());
-        inputs.discountPrice = m_priceFields[3]->value();
-        inputs.dailyDiscount = m_priceFields[4]->value();
-        inputs.kwhDiscountOn = m_kwhdiscflag;
-        inputs.dailyDiscountOn = m_dailydiscflag;
         RecalcResult result;
         {
             ApplianceModel::Batch batch(m_model);
-            result = Recalculate(m_table, inputs, [this] { showCompletionFailed(); });
+            result = Recalculate(m_table, recalcInputs(), [this] { showCompletionFailed(); });
         }
         showRecalcResult(result);
         m_kwhdiscflag = m_CB_Discount->isChecked();
         m_dailydiscflag = m_CB_Dailydisc->isChecked();
         m_savedflag = false;
     });
+}
+
+RecalcInputs MainWindow::recalcInputs() const {
+    RecalcInputs inputs;
+    inputs.pricePerKwh = m_priceFields[sechgphr]->value();
+    inputs.dailyCharges = m_priceFields[sedailycharges]->value();
+    inputs.discountKwh = int(m_priceFields[senoofhrsdisc]->value()); // a whole number by its type
+    inputs.discountPrice = m_priceFields[sekwhdisc]->value();
+    inputs.dailyDiscount = m_priceFields[sedcdisc]->value();
+    inputs.kwhDiscountOn = m_kwhdiscflag;
+    inputs.dailyDiscountOn = m_dailydiscflag;
+    return inputs;
 }
 
 void MainWindow::showCompletionFailed() {
@@ -289,12 +295,35 @@ void MainWindow::bbtnExitClick() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (m_savedflag || messageDialog(this, DialogKind::Warning,
-                                     QStringLiteral("Do you wish to exit without saving"),
-                                     DialogYes | DialogNo) == DialogYes)
+    if (!hasUnsavedWork() || messageDialog(this, DialogKind::Warning,
+                                           QStringLiteral("Do you wish to exit without saving"),
+                                           DialogYes | DialogNo) == DialogYes) {
         event->accept();
-    else
+        emit closed();
+    } else {
         event->ignore();
+    }
+}
+
+// Besides savedflag, text typed into a cell and not yet stored is work the
+// user would lose.
+bool MainWindow::hasUnsavedWork() const {
+    return !m_savedflag || m_grid->editorHasChanges();
+}
+
+// Changed values and added or removed records are unsaved work, whichever
+// way they came about (a cell typed into, the grid's own delete key).
+void MainWindow::tableChanged(TableChange change) {
+    const TableState state = m_table.state();
+    if (change == TableChange::CurrentValues &&
+        (state == TableState::Editing || state == TableState::Inserting) && m_table.modified())
+        m_savedflag = false;
+    if (change != TableChange::Rows && change != TableChange::Fields)
+        return;
+    const int total = m_table.isOpen() ? m_table.RecordTotal() : 0;
+    if (total != m_recordTotal)
+        m_savedflag = false;
+    m_recordTotal = total;
 }
 
 void MainWindow::rgsortClick(int item) {

@@ -10,7 +10,9 @@
 //       --> the seven currency fields, the two name labels, eb_dailyusage; savedflag := false
 //   Save --> spin values into cfgfd.ini, the current record posted, KMT into pellion.csv;
 //       savedflag := true
-//   close --> while savedflag is false, "Do you wish to exit without saving"
+//   a field written or a record added or removed, by any means --> savedflag := false
+//   close --> while savedflag is false, or a cell holds typed text,
+//       "Do you wish to exit without saving"
 //
 // The window only gathers inputs and shows outputs: the arithmetic is in
 // engine/recalc, the list's behaviour in the table and the grid, the layout
@@ -38,9 +40,10 @@ class ApplianceGrid;
 class CurrencyField;
 class FixedLayout;
 class SpinField;
+struct RecalcInputs;
 struct RecalcResult;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private TableListener {
     Q_OBJECT
 
 public:
@@ -84,8 +87,14 @@ public slots:
     void Contents1Click();
     void About1Click();
 
+signals:
+    // The window closed for good: the program ends, whatever other windows
+    // (help, preview) are still open.
+    void closed();
+
 protected:
     void closeEvent(QCloseEvent* event) override; // FormClose
+    bool hasUnsavedWork() const;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -100,12 +109,15 @@ private:
 
     void readSettings();
     void writeSettings();
+    RecalcInputs recalcInputs() const;
     void showRecalcResult(const RecalcResult& result);
     void showCompletionFailed();
     void tableCommand(void (ApplianceTable::*operation)());
+    void tableChanged(TableChange change) override;
 
     QString m_appDir;
     bool m_savedflag = false;
+    int m_recordTotal = 0; // to tell a record added or removed from other row changes
     bool m_kwhdiscflag = false;
     bool m_dailydiscflag = false;
 
@@ -113,7 +125,9 @@ private:
     ApplianceModel m_model; // ds
     FixedLayout* m_layout = nullptr;
     ApplianceGrid* m_grid = nullptr;
-    std::array<SpinField*, 5> m_priceFields{}; // in the order of the settings file
+    // The five price and discount fields, in the order of the settings file.
+    enum PriceField { sechgphr, sedailycharges, senoofhrsdisc, sekwhdisc, sedcdisc };
+    std::array<SpinField*, 5> m_priceFields{};
     CurrencyField* m_CE = nullptr;
     CurrencyField* m_cetpd = nullptr;
     CurrencyField* m_cecostmth = nullptr;

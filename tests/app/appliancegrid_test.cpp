@@ -121,7 +121,8 @@ TEST_F(GridTest, CtrlDeleteAsksAndRemovesWithoutRecalculating) {
     EXPECT_EQ(dialogs()[0].buttons, (QStringList{"OK", "Cancel"}));
     EXPECT_EQ(dialogs()[0].defaultButton, "OK");
     EXPECT_EQ(applianceNames(), (std::vector<std::string>{"Kettle", "Heater"}));
-    EXPECT_TRUE(m_window->savedflag());
+    EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "0"); // no recalculation since start
+    EXPECT_FALSE(m_window->savedflag()); // the deletion is not in the ledger yet
 }
 
 TEST_F(GridTest, EscapeFirstUndoesTheTypingThenCancelsTheRecord) {

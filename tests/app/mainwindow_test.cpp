@@ -1,8 +1,13 @@
 #include "mainwindowfixture.h"
 
+#include "engine/numberformat.h"
+
+#include <functional>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 
 namespace {
 
@@ -33,8 +38,10 @@ TEST_F(StartUpTest, FirstRunShowsTheDefaultsAnEmptyListAndAsksBeforeClosing) {
     EXPECT_EQ(currency("celeast")->text(), "1000000");
     EXPECT_FALSE(window.savedflag());
 
+    QSignalSpy ended(&window, &MainWindow::closed);
     answer({"<Escape>"});
     EXPECT_FALSE(window.close());
+    EXPECT_EQ(ended.count(), 0);
     ASSERT_EQ(dialogs().size(), 1u);
     EXPECT_EQ(dialogs()[0].caption, "Warning");
     EXPECT_EQ(dialogs()[0].text, exitQuestion);
@@ -45,6 +52,7 @@ TEST_F(StartUpTest, FirstRunShowsTheDefaultsAnEmptyListAndAsksBeforeClosing) {
     answer({"&Yes"});
     EXPECT_TRUE(window.close());
     EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(ended.count(), 1);
 }
 
 TEST_F(StartUpTest, SavedWindowClosesWithoutAQuestion) {
@@ -56,18 +64,58 @@ TEST_F(StartUpTest, SavedWindowClosesWithoutAQuestion) {
     EXPECT_TRUE(dialogs().empty());
 }
 
-TEST_F(StartUpTest, TypingInACellWithoutLeavingItsColumnKeepsTheWorkSaved) {
-    MainWindow& window = start();
-    addAppliance("Kettle", "230", "", "2000", "0.5");
-    grid()->setFocus();
-    grid()->setCurrentIndex(grid()->model()->index(0, 0));
-    click("btnSave");
-    click("btn_edit");
-    grid()->setFocus();
-    typeKeys(grid(), QStringLiteral("Toaster"));
-    answer({});
-    EXPECT_TRUE(window.close());
-    EXPECT_TRUE(dialogs().empty());
+TEST_F(StartUpTest, ChangesInTheListAfterSavingMakeClosingAsk) {
+    struct Case {
+        const char* situation;
+        std::function<void()> change;
+        bool asks;
+    };
+    const Case cases[] = {
+        {"text typed into a cell, still in its editor",
+         [this] {
+             click("btn_edit");
+             grid()->setFocus();
+             typeKeys(grid(), QStringLiteral("Toaster"));
+         },
+         true},
+        {"text stored in a cell, column not left",
+         [this] {
+             click("btn_edit");
+             grid()->setFocus();
+             typeKeys(grid(), QStringLiteral("Toaster"));
+             pressKey(grid(), Qt::Key_Return);
+         },
+         true},
+        {"record deleted with the grid's key",
+         [this] {
+             answer({"OK"});
+             grid()->setFocus();
+             pressKey(grid(), Qt::Key_Delete, Qt::ControlModifier);
+         },
+         true},
+        {"record edited and cancelled",
+         [this] {
+             click("btn_edit");
+             click("btn_cancel");
+         },
+         false},
+        {"new record started, untouched", [this] { click("btn_ins"); }, false},
+        {"moved to another record", [this] { click("btn_last"); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        MainWindow& window = start();
+        addAppliance("Kettle", "230", "", "2000", "0.5");
+        addAppliance("Fridge", "240", "0.5", "", "24");
+        grid()->setFocus();
+        grid()->setCurrentIndex(grid()->model()->index(0, 0));
+        click("btnSave");
+        c.change();
+        answer({"&Yes"});
+        EXPECT_TRUE(window.close());
+        EXPECT_EQ(dialogs().size(), c.asks ? 1u : 0u);
+        m_window.reset();
+    }
 }
 
 TEST_F(StartUpTest, AnsweringNoKeepsTheChanges) {
@@ -164,6 +212,17 @@ TEST_F(StartUpTest, FailedSettingsWriteEndsSaveAndNamesTheFile) {
     EXPECT_EQ(dialogs()[0].text, "Unable to write to " + settingsPath() + ".");
     EXPECT_FALSE(m_window->savedflag());
     EXPECT_FALSE(QFile::exists(ledgerPath()));
+}
+
+TEST_F(StartUpTest, LedgerThatCannotBeCreatedEndsSaveAfterTheSettings) {
+    start();
+    QDir(workDir()).mkdir(QStringLiteral("pellion.csv")); // in the way of the file
+    click("btnSave");
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].caption, "Pellion");
+    EXPECT_EQ(dialogs()[0].text, "Cannot create file pellion.csv.");
+    EXPECT_TRUE(QFile::exists(settingsPath()));
+    EXPECT_FALSE(m_window->savedflag());
 }
 
 class CommandTest : public MainWindowFixture {};
@@ -267,15 +326,14 @@ TEST_F(CommandTest, DeleteItemAsksWithTheNameThenRemovesAndRecalculates) {
 
 TEST_F(CommandTest, DeleteItemOnAnEmptyListFailsWithTheTablesError) {
     start();
-    click("btnSave"); // saving an empty list stores one blank record
-    table().RemoveRecord();
+    currency("cetpd")->setValue(42); // what a recalculation would overwrite
     answer({"&Yes", "OK"});
     click("btn_del");
     ASSERT_EQ(dialogs().size(), 2u);
     EXPECT_EQ(dialogs()[0].text, "Do you wish to delete : ");
     EXPECT_EQ(dialogs()[1].caption, "Pellion");
     EXPECT_EQ(dialogs()[1].text, "KMT: Cannot perform this operation on an empty dataset.");
-    EXPECT_TRUE(m_window->savedflag()); // Update did not run
+    EXPECT_EQ(currency("cetpd")->text(), "42"); // Update did not run
 }
 
 TEST_F(CommandTest, DeleteItemOnANewRecordDiscardsIt) {
@@ -370,6 +428,66 @@ TEST_F(StartUpTest, LedgerThatLeavesTheTableClosedFailsEveryRecalculation) {
     EXPECT_EQ(dialogs()[0].text, closed);
     EXPECT_TRUE(readFile(settingsPath()).contains("[cost]\n0=0.30\n"));
     EXPECT_FALSE(m_window->savedflag());
+}
+
+} // namespace
+
+namespace {
+
+// A user's evening: edit the kettle's wattage in the grid, raise the price
+// keystroke by keystroke, save.
+TEST_F(CommandTest, EditInTheGridRaiseThePriceAndSave) {
+    writeFile(settingsPath(), "[cost]\n0=0.20\n");
+    start();
+    auto& kmt = table();
+    kmt.StartAppend();
+    kmt.FieldNamed("appliance").AssignText("Kettle");
+    kmt.FieldNamed("voltage").AssignText("230");
+    kmt.FieldNamed("hrsday").AssignText("0.5");
+    kmt.PostRecord();
+
+    grid()->setFocus();
+    grid()->setCurrentIndex(grid()->model()->index(0, 2)); // wattage
+    click("btn_edit");
+    grid()->setFocus();
+    typeKeys(grid(), QStringLiteral("2000"));
+    pressKey(grid(), Qt::Key_Return);
+
+    pellion::SpinField* price = spin("sechgphr");
+    price->setFocus();
+    price->setSelection(3, 1); // 0.2|0|00: replace the second decimal
+    QTest::keyClick(price, '5');
+    EXPECT_EQ(price->text(), "0.2500");
+
+    const auto shown = [&](const char* field) {
+        return kmt.shownTextAt(0, kmt.FieldNamed(field).index());
+    };
+    EXPECT_EQ(kmt.FieldNamed("amperage").NumberValue(), 8.6957);
+    EXPECT_EQ(shown("kilowattshour"), "2.00");
+    EXPECT_EQ(shown("costhour"), ".50");
+    EXPECT_EQ(shown("costday"), ".25");
+    EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "1");
+    EXPECT_EQ(control<QLabel>("lblmst")->text(), "Kettle");
+
+    click("btnSave");
+    EXPECT_TRUE(readFile(settingsPath()).contains("[cost]\n0=0.25\n"));
+    const QByteArray ledger = readFile(ledgerPath());
+    EXPECT_TRUE(ledger.startsWith("\"@@FILE VERSION@@\""));
+    EXPECT_TRUE(ledger.contains("\"Kettle\"")) << ledger.constData();
+    EXPECT_TRUE(ledger.endsWith("\r\n"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CommandTest, RegionalSettingsAreReadAgainWhenTheSystemAnnouncesAChange) {
+    start();
+    const pellion::FormatSettings system = pellion::formatSettings();
+    pellion::formatSettings().decimalSeparator = system.decimalSeparator == ',' ? '.' : ',';
+    QEvent change(QEvent::LocaleChange);
+    QApplication::sendEvent(m_window.get(), &change);
+    EXPECT_EQ(pellion::formatSettings().decimalSeparator, system.decimalSeparator);
 }
 
 } // namespace
