@@ -276,8 +276,10 @@ prepare() {
     cp "$exe" "$work/app/pellion"
 }
 
-# The worked example as entered: prices in the settings, appliances in the
-# ledger without their derived values.
+# The worked example as entered: prices in the settings (sections out of
+# order, blank lines between, values as a user might type them, so Save must
+# replace each value in place), appliances in the ledger without their
+# derived values and without read-only marks.
 place_worked_example() {
     cp "$1/worked_example/cfgfd.ini" "$work/app/cfgfd.ini"
     cp "$1/worked_example/pellion.csv" "$work/wd/pellion.csv"
