@@ -3,6 +3,7 @@
 #include "engine/error.h"
 #include "ledger/replacingfile.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace pellion {
@@ -53,15 +54,27 @@ bool keyAndValue(std::string_view line, std::string_view& key, std::string_view&
     return true;
 }
 
+// Grows with the file instead of reserving the whole limit: the settings file
+// is a few hundred bytes and is read at every start-up.
+std::string readAtMost(std::istream& in, std::size_t limit) {
+    std::string text;
+    char chunk[4096];
+    while (text.size() < limit) {
+        in.read(chunk, std::streamsize(std::min(sizeof chunk, limit - text.size())));
+        if (in.gcount() <= 0)
+            break;
+        text.append(chunk, std::size_t(in.gcount()));
+    }
+    return text;
+}
+
 } // namespace
 
 SettingsFile::SettingsFile(std::string path) : m_path(std::move(path)) {
     std::ifstream in(m_path, std::ios::binary);
     if (!in)
         return;
-    std::string text(maxFileSize + 1, '\0');
-    in.read(text.data(), std::streamsize(text.size()));
-    text.resize(std::size_t(in.gcount()));
+    const std::string text = readAtMost(in, maxFileSize + 1);
     if (text.size() <= maxFileSize)
         setContents(text);
 }
