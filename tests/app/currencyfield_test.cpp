@@ -9,7 +9,6 @@
 #include <QDialog>
 #include <QImage>
 #include <QMenu>
-#include <QPushButton>
 #include <QStyle>
 #include <QTest>
 #include <QVBoxLayout>
@@ -370,13 +369,8 @@ TEST_F(CurrencyFieldTest, EnterAndEscapeReachTheDialogsButtons) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.situation);
         QDialog dialog;
-        auto* layout = new QVBoxLayout(&dialog);
         auto* field = new CurrencyField(&dialog);
-        auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
-        layout->addWidget(field);
-        layout->addWidget(ok);
-        ok->setDefault(true);
-        QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+        pellion::testing::placeAboveDefaultButton(dialog, field);
         field->setValue(4);
         dialog.setResult(-1);
         pellion::testing::showActive(dialog);

@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -54,6 +56,15 @@ void showActive(QWidget& window) {
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+void placeAboveDefaultButton(QDialog& dialog, QWidget* field) {
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    layout->addWidget(field);
+    layout->addWidget(ok);
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
 }
 
 } // namespace pellion::testing
