@@ -1,11 +1,11 @@
 #include "ledger/appliancetable.h"
 
 #include "engine/numberformat.h"
+#include "ledger/recordstore.h"
 #include "ledger/sortorder.h"
 #include "ledger/valuerows.h"
 
 #include <algorithm>
-#include <deque>
 
 namespace pellion {
 
@@ -99,26 +99,13 @@ std::vector<FieldDefinition> standardFields() {
     };
 }
 
-// What a Bookmark points at: one per storage slot, never moved while the slot
-// list lives, so a bookmark stays valid while its record stays stored.
-struct StoredRecord {
-    int slot = 0;
-};
-
 struct ApplianceTable::Impl {
-    // Whether a storage slot holds a record, and its posted mark.
-    enum class SlotUse : unsigned char { Free, Unposted, Posted };
-
     std::vector<std::unique_ptr<Field>> fields;
     TableState state = TableState::Browsing;
     bool loading = false;
     bool fieldsReplacedWhileLoading = false;
 
-    // Storage, by slot. The orders hold slot numbers.
-    ValueRows stored;
-    std::vector<SlotUse> slotUse;
-    std::deque<StoredRecord> bookmarks; // a deque: growing moves no element
-    std::vector<int> freedSlots;        // most recently freed last
+    RecordStore store; // the orders hold its slot numbers
     std::vector<int> rowOrder;
     std::vector<int> sortOrder;
     bool sorted = false;
@@ -150,15 +137,15 @@ struct ApplianceTable::Impl {
         return state == TableState::Editing || state == TableState::Inserting;
     }
 
-    RowRef storedRow(int slot) const { return {&stored, std::size_t(slot)}; }
+    RowRef storedRow(int slot) const { return store.row(slot); }
     RowRef bufferRow() const { return {&buffer, 0}; }
-    Bookmark bookmarkOf(int slot) const { return &bookmarks[std::size_t(slot)]; }
+    Bookmark bookmarkOf(int slot) const { return store.bookmark(slot); }
 
     void setLayout() {
         std::vector<FieldType> types;
         for (const auto& field : fields)
             types.push_back(field->type());
-        stored.setLayout(types);
+        store.setLayout(types);
         buffer.setLayout(types);
         buffer.resize(1);
     }
@@ -257,8 +244,8 @@ struct ApplianceTable::Impl {
         int result = compareKeys(storedRow(a), storedRow(b));
         if (result != 0)
             return result;
-        bool aPosted = slotUse[std::size_t(a)] == SlotUse::Posted;
-        bool bPosted = slotUse[std::size_t(b)] == SlotUse::Posted;
+        bool aPosted = store.isPosted(a);
+        bool bPosted = store.isPosted(b);
         if (!aPosted && !bPosted)
             return a < b ? -1 : (a > b ? 1 : 0);
         if (!aPosted)
@@ -270,15 +257,6 @@ struct ApplianceTable::Impl {
 
     void sortRecords(std::vector<int>& list) const {
         sortSlots(list, [this](int a, int b) { return compareForSort(a, b); });
-    }
-
-    std::vector<int> storageOrder() const {
-        std::vector<int> slots;
-        slots.reserve(slotUse.size());
-        for (std::size_t slot = 0; slot < slotUse.size(); ++slot)
-            if (slotUse[slot] != SlotUse::Free)
-                slots.push_back(int(slot));
-        return slots;
     }
 
     // Where `slot`'s record belongs in `list`, skipping position `skip`.
@@ -307,29 +285,6 @@ struct ApplianceTable::Impl {
             std::rotate(at + from, at + from + 1, at + to + 1);
     }
 
-    // Stores the buffer's values in the slot freed most recently, or a new one.
-    int storeBuffer() {
-        int slot;
-        if (!freedSlots.empty()) {
-            slot = freedSlots.back();
-            freedSlots.pop_back();
-        } else {
-            slot = int(slotUse.size());
-            slotUse.push_back(SlotUse::Free);
-            bookmarks.push_back(StoredRecord{slot});
-            stored.resize(slotUse.size());
-        }
-        stored.copyRow(std::size_t(slot), buffer, 0);
-        slotUse[std::size_t(slot)] = loading ? SlotUse::Unposted : SlotUse::Posted;
-        return slot;
-    }
-
-    void freeSlot(int slot) {
-        slotUse[std::size_t(slot)] = SlotUse::Free;
-        stored.clearRow(std::size_t(slot));
-        freedSlots.push_back(slot);
-    }
-
     // A text comparison that fails while a record is placed leaves the sort
     // order incomplete; the row order, which always holds every record, takes
     // over with the posted record current.
@@ -346,17 +301,18 @@ struct ApplianceTable::Impl {
 
     void postEdit() {
         int slot = slotAt(cursor);
-        bool keyChanged = sorted && !stored.sameValue(std::size_t(slot), sortField, buffer, 0);
-        stored.copyRow(std::size_t(slot), buffer, 0);
+        bool keyChanged =
+            sorted && !store.values().sameValue(std::size_t(slot), sortField, buffer, 0);
+        store.replace(slot, buffer);
         if (!loading)
-            slotUse[std::size_t(slot)] = SlotUse::Posted;
+            store.markPosted(slot);
         state = TableState::Browsing;
         if (keyChanged && !loading)
             placeOrFallBack(slot, [&] { replaceInSortOrder(cursor); });
     }
 
     void postInsert() {
-        int slot = storeBuffer();
+        int slot = store.add(buffer, !loading);
         if (!sorted && !insertFromAppend && insertRowNumber > 0)
             rowOrder.insert(rowOrder.begin() + (insertRowNumber - 1), slot);
         else
@@ -414,7 +370,7 @@ struct ApplianceTable::Impl {
     void prefetchAhead() const {
         std::size_t next = std::size_t(cursor) + prefetchDistance;
         if (next < order().size())
-            stored.prefetch(std::size_t(order()[next]));
+            store.values().prefetch(std::size_t(order()[next]));
     }
 
     void startNewRecord(bool append) {
@@ -432,10 +388,7 @@ struct ApplianceTable::Impl {
     }
 
     void dropRecords() {
-        stored.resize(0);
-        slotUse.clear();
-        bookmarks.clear();
-        freedSlots.clear();
+        store.clear();
         rowOrder.clear();
         sortOrder.clear();
         sorted = false;
@@ -462,7 +415,7 @@ struct ApplianceTable::Impl {
     }
 
     void rebuildOrders() {
-        rowOrder = storageOrder();
+        rowOrder = store.slotsInUse();
         if (sorted) {
             sortOrder = rowOrder;
             sortRecords(sortOrder);
@@ -744,7 +697,7 @@ void ApplianceTable::StartEdit() {
         m->startNewRecord(false);
         return;
     }
-    m->buffer.copyRow(0, m->stored, std::size_t(m->slotAt(m->cursor)));
+    m->buffer.copyRow(0, m->store.values(), std::size_t(m->slotAt(m->cursor)));
     m->modified = false;
     m->state = TableState::Editing;
     m->notify(TableChange::Rows);
@@ -777,7 +730,7 @@ void ApplianceTable::RemoveRecord() {
     m->order().erase(m->order().begin() + position);
     if (m->sorted)
         m->rowOrder.erase(m->rowOrder.begin() + m->positionIn(m->rowOrder, slot));
-    m->freeSlot(slot);
+    m->store.remove(slot);
     m->clampCursor(position);
     m->settleFlags();
     m->notify(TableChange::Rows);
@@ -801,7 +754,7 @@ void ApplianceTable::SortByFields(std::string_view fieldNames) {
     }
     try {
         int field = FieldNamed(name).index();
-        std::vector<int> records = m->storageOrder();
+        std::vector<int> records = m->store.slotsInUse();
         m->sortField = field;
         m->sortRecords(records);
         m->sortOrder = std::move(records);
