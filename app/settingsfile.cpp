@@ -113,7 +113,6 @@ SettingsFile::Location SettingsFile::locate(std::string_view section, std::strin
             location.sectionLine = i;
             location.endLine = i + 1;
         }
-        continue;
     }
     if (location.sectionLine < 0)
         return location;
