@@ -3,6 +3,7 @@
 #include "app/beep.h"
 #include "app/errordisplay.h"
 #include "calculator/calculatorpanel.h"
+#include "calculator/scaled.h"
 #include "engine/numberformat.h"
 
 #include <QAction>
@@ -13,8 +14,6 @@
 #include <QMimeData>
 #include <QScreen>
 
-#include <cmath>
-
 namespace pellion {
 
 namespace {
@@ -23,15 +22,6 @@ constexpr QSize clientSize(242, 159);
 constexpr QRect displayBoxPlace(6, 6, 230, 23);
 constexpr QRect displayTextPlace(5, 2, 217, 17); // inside the display box
 constexpr QPoint panelPlace(1, 29);              // the button panel along the bottom edge
-
-int scaled(int pixels, double scale) {
-    return int(std::lround(pixels * scale));
-}
-
-QRect scaled(const QRect& r, double scale) {
-    return QRect(scaled(r.left(), scale), scaled(r.top(), scale), scaled(r.width(), scale),
-                 scaled(r.height(), scale));
-}
 
 // The character a key press stands for: the control keys by their codes,
 // Ctrl with a letter as its control character, otherwise the typed text.
