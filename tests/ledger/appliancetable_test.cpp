@@ -1,6 +1,7 @@
 #include "ledger/appliancetable.h"
 
 #include "engine/numberformat.h"
+#include "tests/errortext.h"
 #include "tests/ledger/englishlikecomparison.h"
 
 #include <gtest/gtest.h>
@@ -13,14 +14,7 @@
 namespace pellion {
 namespace {
 
-std::string errorText(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
+using testing::errorText;
 
 class RecordingListener : public TableListener {
 public:
