@@ -9,6 +9,7 @@
 #include "app/regionalsettings.h"
 #include "app/settingsfile.h"
 #include "app/spinfield.h"
+#include "app/windowplacement.h"
 #include "engine/recalc.h"
 #include "info/aboutbox.h"
 #include "info/helpwindow.h"
@@ -26,7 +27,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 namespace pellion {
 
@@ -143,8 +143,7 @@ void MainWindow::createGrid() {
 
 void MainWindow::placeAtDesktopCentre() {
     resize(mainClientSize.width(), mainClientSize.height() + menuBar()->sizeHint().height());
-    if (const QScreen* desktop = screen())
-        move(desktop->availableGeometry().center() - rect().center());
+    moveToCentreOf(*this, screen());
 }
 
 void MainWindow::connectCommands() {

@@ -2,6 +2,7 @@
 
 #include "app/beep.h"
 #include "app/errordisplay.h"
+#include "app/windowplacement.h"
 #include "calculator/calculatorpanel.h"
 #include "calculator/scaled.h"
 #include "engine/numberformat.h"
@@ -115,10 +116,8 @@ void CalculatorForm::connectEngine() {
 }
 
 void CalculatorForm::centreOnScreen() {
-    const QScreen* screen =
-        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        move(screen->availableGeometry().center() - rect().center());
+    moveToCentreOf(*this,
+                   parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen());
 }
 
 void CalculatorForm::start(double value, double memory) {

@@ -1,5 +1,6 @@
 #include "info/aboutbox.h"
 
+#include "app/windowplacement.h"
 #include "info/aboutfigures.h"
 #include "info/bevelpanel.h"
 #include "info/drivecombobox.h"
@@ -12,7 +13,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextEdit>
 
 namespace pellion {
@@ -117,8 +117,7 @@ AboutBox::AboutBox(const SystemInfoSource& source, QWidget* owner)
     const std::vector<Volume> volumes = m_source.volumes();
     m_memhdd->setPlainText(volumeSummaryLines(volumes, m_source).join(u'\n'));
     fillDriveList(volumes);
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    moveToCentreOf(*this, screen());
 }
 
 void AboutBox::buildControls() {
