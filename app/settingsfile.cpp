@@ -1,5 +1,6 @@
 #include "app/settingsfile.h"
 
+#include "engine/asciicase.h"
 #include "engine/error.h"
 #include "ledger/replacingfile.h"
 
@@ -17,17 +18,6 @@ std::string_view trimmed(std::string_view text) {
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
 }
 
 // The name of a "[name]" line, or false when the line is no section header.
@@ -109,7 +99,7 @@ SettingsFile::Location SettingsFile::locate(std::string_view section, std::strin
             continue;
         if (location.sectionLine >= 0)
             break; // past the end of the section found
-        if (sameName(name, section)) {
+        if (equalIgnoringAsciiCase(name, section)) {
             location.sectionLine = i;
             location.endLine = i + 1;
         }
@@ -124,7 +114,7 @@ SettingsFile::Location SettingsFile::locate(std::string_view section, std::strin
             location.endLine = i + 1;
         std::string_view lineKey, value;
         if (location.keyLine < 0 && keyAndValue(m_lines[i], lineKey, value) &&
-            sameName(lineKey, key))
+            equalIgnoringAsciiCase(lineKey, key))
             location.keyLine = i;
     }
     return location;

@@ -1,5 +1,6 @@
 #include "ledger/appliancetable.h"
 
+#include "engine/asciicase.h"
 #include "engine/numberformat.h"
 #include "ledger/recordstore.h"
 #include "ledger/sortorder.h"
@@ -22,16 +23,6 @@ Error tableError(const std::string& message) {
 
 Error closedError() {
     return tableError("Cannot perform this operation on a closed dataset");
-}
-
-char foldCase(char c) {
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return foldCase(x) == foldCase(y);
-           });
 }
 
 // Text is UTF-8: a limit in characters is a limit on lead bytes.
@@ -541,7 +532,7 @@ Field& ApplianceTable::FieldNamed(std::string_view name) {
 
 Field* ApplianceTable::findField(std::string_view name) {
     for (auto& field : m->fields)
-        if (equalIgnoringCase(field->fieldName(), name))
+        if (equalIgnoringAsciiCase(field->fieldName(), name))
             return field.get();
     return nullptr;
 }

@@ -1,11 +1,13 @@
 #include "ledger/ledgerreader.h"
 
+#include "engine/asciicase.h"
 #include "engine/error.h"
 #include "engine/numberformat.h"
 #include "ledger/appliancetable.h"
 #include "ledger/ledgerformat.h"
 #include "ledger/ledgerinput.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -30,9 +32,7 @@ static_assert(kMaxFields * kMaxFieldSize * 4 < LedgerInput::maxLineLength);
 
 std::string upperAscii(std::string_view text) {
     std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+    std::transform(out.begin(), out.end(), out.begin(), toAsciiUpper);
     return out;
 }
 
