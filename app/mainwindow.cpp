@@ -275,10 +275,10 @@ void MainWindow::showRecalcResult(const RecalcResult& result) {
     m_cemost->setValue(result.most);
     m_celeast->setValue(result.least);
     m_eb_dailyusage->setText(fromStd(result.dailyEnergyText));
-    if (result.mostNameSet)
-        m_lblmst->setText(fromStd(result.mostName));
-    if (result.leastNameSet)
-        m_lbllst->setText(fromStd(result.leastName));
+    if (result.mostName)
+        m_lblmst->setText(fromStd(*result.mostName));
+    if (result.leastName)
+        m_lbllst->setText(fromStd(*result.leastName));
 }
 
 void MainWindow::btnSaveClick() {
