@@ -99,8 +99,7 @@ struct ApplianceTable::Impl {
     RecordStore store; // the orders hold its slot numbers
     std::vector<int> rowOrder;
     std::vector<int> sortOrder;
-    bool sorted = false;
-    int sortField = -1;
+    int sortField = -1; // the field the sort order follows; -1: the row order is current
 
     int cursor = -1; // position in the current order; -1 only when it is empty
     bool atStart = false;
@@ -116,8 +115,9 @@ struct ApplianceTable::Impl {
     TextComparison compareText = byteComparison;
     std::vector<TableListener*> listeners;
 
-    std::vector<int>& order() { return sorted ? sortOrder : rowOrder; }
-    const std::vector<int>& order() const { return sorted ? sortOrder : rowOrder; }
+    bool sorted() const { return sortField >= 0; }
+    std::vector<int>& order() { return sorted() ? sortOrder : rowOrder; }
+    const std::vector<int>& order() const { return sorted() ? sortOrder : rowOrder; }
     int count() const { return int(order().size()); }
     int slotAt(int position) const { return order()[std::size_t(position)]; }
     // The slot of the stored current record, -1 when there is none.
@@ -293,7 +293,7 @@ struct ApplianceTable::Impl {
     void postEdit() {
         int slot = slotAt(cursor);
         bool keyChanged =
-            sorted && !store.values().sameValue(std::size_t(slot), sortField, buffer, 0);
+            sorted() && !store.values().sameValue(std::size_t(slot), sortField, buffer, 0);
         store.replace(slot, buffer);
         if (!loading)
             store.markPosted(slot);
@@ -304,12 +304,12 @@ struct ApplianceTable::Impl {
 
     void postInsert() {
         int slot = store.add(buffer, !loading);
-        if (!sorted && !insertFromAppend && insertRowNumber > 0)
+        if (!sorted() && !insertFromAppend && insertRowNumber > 0)
             rowOrder.insert(rowOrder.begin() + (insertRowNumber - 1), slot);
         else
             rowOrder.push_back(slot);
         state = TableState::Browsing;
-        if (sorted)
+        if (sorted())
             placeOrFallBack(slot, [&] { placeNewInSortOrder(slot); });
         clampCursor(insertPosition);
     }
@@ -382,7 +382,6 @@ struct ApplianceTable::Impl {
         store.clear();
         rowOrder.clear();
         sortOrder.clear();
-        sorted = false;
         sortField = -1;
         cursor = -1;
         buffer.clearRow(0);
@@ -399,7 +398,6 @@ struct ApplianceTable::Impl {
 
     // `current`: the slot of the record to keep current, or -1 for none.
     void useRowOrder(int current) {
-        sorted = false;
         sortField = -1;
         sortOrder.clear();
         cursor = current >= 0 ? positionIn(rowOrder, current) : (rowOrder.empty() ? -1 : 0);
@@ -407,7 +405,7 @@ struct ApplianceTable::Impl {
 
     void rebuildOrders() {
         rowOrder = store.slotsInUse();
-        if (sorted) {
+        if (sorted()) {
             sortOrder = rowOrder;
             sortRecords(sortOrder);
         }
@@ -719,7 +717,7 @@ void ApplianceTable::RemoveRecord() {
     int position = m->cursor;
     int slot = m->slotAt(position);
     m->order().erase(m->order().begin() + position);
-    if (m->sorted)
+    if (m->sorted())
         m->rowOrder.erase(m->rowOrder.begin() + m->positionIn(m->rowOrder, slot));
     m->store.remove(slot);
     m->clampCursor(position);
@@ -749,7 +747,6 @@ void ApplianceTable::SortByFields(std::string_view fieldNames) {
         m->sortField = field;
         m->sortRecords(records);
         m->sortOrder = std::move(records);
-        m->sorted = true;
     } catch (...) {
         m->useRowOrder(current);
         m->settleFlags();
@@ -763,7 +760,7 @@ void ApplianceTable::SortByFields(std::string_view fieldNames) {
 }
 
 bool ApplianceTable::sorted() const {
-    return m->sorted;
+    return m->sorted();
 }
 
 void ApplianceTable::setTextComparison(TextComparison compare) {
