@@ -1,10 +1,8 @@
 #include "fieldtesting.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -15,41 +13,6 @@ BeepCounter::BeepCounter() : m_previous(setBeepHandler([this] { ++m_count; })) {
 
 BeepCounter::~BeepCounter() {
     setBeepHandler(std::move(m_previous));
-}
-
-struct MessageBoxCatcher::State {
-    QTimer poll;
-    int count = 0;
-    QString caption;
-    QString text;
-};
-
-MessageBoxCatcher::MessageBoxCatcher() : m_state(new State) {
-    m_state->poll.setInterval(5);
-    QObject::connect(&m_state->poll, &QTimer::timeout, [state = m_state] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        ++state->count;
-        state->caption = box->windowTitle();
-        state->text = box->text();
-        box->done(QMessageBox::Ok);
-    });
-    m_state->poll.start();
-}
-
-MessageBoxCatcher::~MessageBoxCatcher() {
-    delete m_state;
-}
-
-int MessageBoxCatcher::count() const {
-    return m_state->count;
-}
-QString MessageBoxCatcher::lastCaption() const {
-    return m_state->caption;
-}
-QString MessageBoxCatcher::lastText() const {
-    return m_state->text;
 }
 
 void showActive(QWidget& window) {

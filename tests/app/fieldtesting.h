@@ -25,23 +25,6 @@ private:
     BeepHandler m_previous;
 };
 
-// Answers every modal message box that opens while it lives, remembering
-// its caption and text, so a test never blocks on one.
-class MessageBoxCatcher {
-public:
-    MessageBoxCatcher();
-    ~MessageBoxCatcher();
-    MessageBoxCatcher(const MessageBoxCatcher&) = delete;
-    MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
-    int count() const;
-    QString lastCaption() const;
-    QString lastText() const;
-
-private:
-    struct State;
-    State* m_state;
-};
-
 // Shows the window and waits until it is the active one, so focus events flow.
 void showActive(QWidget& window);
 
