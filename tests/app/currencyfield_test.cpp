@@ -1,8 +1,8 @@
 #include "app/currencyfield.h"
 
-#include "dialoganswerer.h"
 #include "engine/numberformat.h"
 #include "fieldtesting.h"
+#include "tests/dialoganswerer.h"
 
 #include <QApplication>
 #include <QClipboard>

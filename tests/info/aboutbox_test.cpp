@@ -3,7 +3,7 @@
 #include "info/systeminfo.h"
 
 #include "engine/numberformat.h"
-#include "testapp.h"
+#include "tests/qtapplication.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -57,7 +57,7 @@ public:
     }
 };
 
-class AboutBoxTest : public ::testing::Test, protected pellion::test::WithApplication {
+class AboutBoxTest : public ::testing::Test, protected WithApplication {
 protected:
     template <typename T> static T* control(const AboutBox& box, const char* name) {
         auto* found = box.findChild<T*>(QString::fromLatin1(name));
