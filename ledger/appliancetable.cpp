@@ -419,8 +419,6 @@ struct ApplianceTable::Impl {
     }
 };
 
-// Field
-
 Field::Field(ApplianceTable& table, int index, FieldDefinition definition)
     : m_table(&table), m_index(index), m_definition(std::move(definition)) {
     m_definition.precision = std::clamp(m_definition.precision, 2, 15);
@@ -503,8 +501,6 @@ void Field::ClearValue() {
     m_table->m->writableRow(*this).clearValue(0, m_index);
     m_table->m->written();
 }
-
-// ApplianceTable
 
 ApplianceTable::ApplianceTable() : m(std::make_unique<Impl>()) {
     replaceFields(standardFields());
