@@ -1,6 +1,6 @@
 #pragma once
 
-// What the numeric fields make of keys and focus changes.
+// What the edit fields (spin, currency, grid cell) make of keys and focus changes.
 
 #include "engine/numberformat.h"
 
