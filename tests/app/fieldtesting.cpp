@@ -9,12 +9,6 @@
 
 namespace pellion::testing {
 
-BeepCounter::BeepCounter() : m_previous(setBeepHandler([this] { ++m_count; })) {}
-
-BeepCounter::~BeepCounter() {
-    setBeepHandler(std::move(m_previous));
-}
-
 void showActive(QWidget& window) {
     window.show();
     window.activateWindow();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/beep.h"
+#include "tests/beepcounter.h"
 
 #include <QDialog>
 #include <QString>
@@ -9,21 +9,6 @@
 #include <ostream>
 
 namespace pellion::testing {
-
-// Counts the beeps while it lives instead of sounding them.
-class BeepCounter {
-public:
-    BeepCounter();
-    ~BeepCounter();
-    BeepCounter(const BeepCounter&) = delete;
-    BeepCounter& operator=(const BeepCounter&) = delete;
-    int count() const { return m_count; }
-    void reset() { m_count = 0; }
-
-private:
-    int m_count = 0;
-    BeepHandler m_previous;
-};
 
 // Shows the window and waits until it is the active one, so focus events flow.
 void showActive(QWidget& window);
