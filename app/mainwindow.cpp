@@ -14,6 +14,7 @@
 #include "info/aboutbox.h"
 #include "info/helpwindow.h"
 #include "ledger/ledgerfile.h"
+#include "report/previewcommand.h"
 #include "report/printcommand.h"
 
 #include <QAction>
@@ -405,7 +406,9 @@ void MainWindow::mnuprintClick() {
     runCommand(this, [this] { printUsageReport(m_table, reportTexts(), this); });
 }
 
-void MainWindow::PrintPreview1Click() {}
+void MainWindow::PrintPreview1Click() {
+    runCommand(this, [this] { previewUsageReport(m_table, reportTexts(), this); });
+}
 
 void MainWindow::Contents1Click() {
     runCommand(this, [this] { m_frm_hlpcont = openHelpWindow(this, m_appDir); });

@@ -70,6 +70,8 @@ public:
     int pagesCompleted() const { return m_pagesCompleted; }
 
     void cancel() { m_cancelled = true; }
+    // Printing a loaded report's stored pages starts with the flag clear.
+    void clearCancelled() { m_cancelled = false; }
     bool cancelled() const { return m_cancelled; }
     void setProgress(int percent);
     int progress() const { return m_progress; }

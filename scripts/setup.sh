@@ -5,7 +5,7 @@
 set -eu
 
 run_packages="cmake ninja-build clang libclang-rt-dev qt6-base-dev fonts-liberation"
-test_packages="libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth cups printer-driver-cups-pdf poppler-utils"
+test_packages="libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth cups printer-driver-cups-pdf poppler-utils x11-utils xdotool"
 
 wanted=$run_packages
 [ "${1:-run}" = test ] && wanted="$run_packages $test_packages"

@@ -82,4 +82,26 @@ TEST_F(CommandsTest, AboutShowsTheAboutBoxModallyAndEnterClosesIt) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
+TEST_F(CommandsTest, PrintPreviewShowsTheReportAndReturnsWhenThePreviewCloses) {
+    start();
+    addAppliance("Kettle", "230", "", "2000", "0.5");
+    QString caption;
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [&caption, timer] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QStringLiteral("PreviewWindow") && window->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                caption = window->windowTitle();
+                QTest::keyClick(window, Qt::Key_Escape);
+                return;
+            }
+        }
+    });
+    timer->start(5);
+    action("PrintPreview1")->trigger();
+    EXPECT_EQ(caption, QStringLiteral("Pellion Report"));
+    EXPECT_TRUE(dialogs().empty());
+}
+
 } // namespace

@@ -1,0 +1,169 @@
+#include "report/previewarea.h"
+
+#include "app/errordisplay.h"
+#include "report/pageimagedestination.h"
+#include "report/pagestore.h"
+#include "report/previewtarget.h"
+
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <exception>
+
+namespace pellion {
+
+PreviewArea::PreviewArea(QWidget* parent)
+    : QScrollArea(parent), m_canvas(new QWidget), m_pageImage(new PageImage(*this, m_canvas)) {
+    setObjectName(QStringLiteral("PreviewArea"));
+    setWidgetResizable(false);
+    setWidget(m_canvas);
+    horizontalScrollBar()->setTracking(true);
+    verticalScrollBar()->setTracking(true);
+    updateZoom();
+}
+
+void PreviewArea::attach(PreviewTarget& target) {
+    m_target = &target;
+    target.setShowsPreview(true);
+    ReportPrinter& printer = target.printer();
+    connect(&printer, &ReportPrinter::pageAvailable, this, &PreviewArea::pageAvailable,
+            Qt::QueuedConnection);
+    connect(&printer, &ReportPrinter::progressUpdated, this, &PreviewArea::progressUpdate,
+            Qt::QueuedConnection);
+    m_pageNumber = 1;
+    m_image.reset();
+    updateZoom();
+}
+
+int PreviewArea::pageWidthPixels() const {
+    if (!m_target)
+        return 0;
+    return nearestEven(m_target->printer().paperWidth() * screenPixelsPerInch() / 254.0);
+}
+
+int PreviewArea::pageLengthPixels() const {
+    if (!m_target)
+        return 0;
+    return nearestEven(m_target->printer().paperLength() * screenPixelsPerInch() / 254.0);
+}
+
+void PreviewArea::setPageNumber(int n) {
+    if (n <= 0 || !m_target || n > m_target->pageCount())
+        return;
+    if (n == m_pageNumber && m_image)
+        return;
+    showPage(n);
+}
+
+void PreviewArea::showPage(int n) {
+    if (!m_target)
+        return;
+    m_image.reset(); // a page that cannot be read shows an empty area
+    m_pageNumber = n;
+    m_image = m_target->readPage(n);
+    m_pageImage->update();
+    scrollHome();
+}
+
+void PreviewArea::pageAvailable(int pagesCompleted) {
+    if (m_target && pagesCompleted == m_pageNumber && !m_image &&
+        m_target->pagesCompleted() >= m_pageNumber) {
+        zoomToWidth();
+        try {
+            showPage(m_pageNumber);
+        } catch (const std::exception& error) {
+            // No command to end here: the page stays empty and the user is told.
+            showError(error, this);
+        }
+    }
+    emit OnPageAvailable(pagesCompleted);
+}
+
+void PreviewArea::progressUpdate(int percent) {
+    emit OnProgressUpdate(percent);
+}
+
+void PreviewArea::setZoom(int zoom) {
+    if (zoom < 2 || zoom > 2000)
+        return;
+    m_zoom = zoom;
+    m_mode = ZoomMode::Other;
+    updateZoom();
+}
+
+void PreviewArea::zoomToFit() {
+    const int pageWidth = pageWidthPixels();
+    const int pageLength = pageLengthPixels();
+    if (pageWidth > 0 && pageLength > 0) {
+        const int byWidth = nearestEven(static_cast<double>(width()) / pageWidth * 95);
+        const int byLength = nearestEven(static_cast<double>(height()) / pageLength * 95);
+        setZoom(std::min(byWidth, byLength));
+    }
+    m_mode = ZoomMode::Fit;
+}
+
+void PreviewArea::zoomToWidth() {
+    const int pageWidth = pageWidthPixels();
+    if (pageWidth > 0)
+        setZoom(nearestEven(static_cast<double>(width()) / pageWidth * 90));
+    updateZoom();
+    m_mode = ZoomMode::Width;
+}
+
+void PreviewArea::updateZoom() {
+    const int imageWidth = nearestEven(pageWidthPixels() * m_zoom / 100.0) + 4;
+    const int imageHeight = nearestEven(pageLengthPixels() * m_zoom / 100.0) + 4;
+    // Centred in the area's outer size, where the page is smaller.
+    const int left = imageWidth < width() ? (width() - imageWidth) / 2 : 0;
+    const int top = imageHeight < height() ? (height() - imageHeight) / 2 : 0;
+    m_pageImage->setGeometry(left, top, imageWidth, imageHeight);
+    const QSize room = viewport()->size();
+    m_canvas->resize(std::max(left + imageWidth, room.width()),
+                     std::max(top + imageHeight, room.height()));
+    scrollHome();
+}
+
+void PreviewArea::scrollHome() {
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+}
+
+void PreviewArea::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    switch (m_mode) {
+    case ZoomMode::Fit:
+        zoomToFit();
+        break;
+    case ZoomMode::Width:
+        zoomToWidth();
+        break;
+    case ZoomMode::Other:
+        break;
+    }
+    updateZoom();
+}
+
+PageImage::PageImage(PreviewArea& area, QWidget* parent) : QWidget(parent), m_area(area) {
+    setObjectName(QStringLiteral("PageImage"));
+}
+
+void PageImage::paintEvent(QPaintEvent*) {
+    const std::optional<QPicture>& image = m_area.image();
+    if (!image)
+        return; // the area's background shows
+    const int w = width();
+    const int h = height();
+    QPainter painter(this);
+    painter.fillRect(QRect(QPoint(1, 1), QPoint(w - 4, h - 4)), Qt::white);
+
+    drawPageImage(painter, *image, QRect(0, 0, w, h));
+
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(0, 0, w - 4, h - 4)); // outline on columns 0 and w - 4
+    painter.fillRect(QRect(QPoint(w - 2, 2), QPoint(w - 1, h - 1)), Qt::black);
+    painter.fillRect(QRect(QPoint(2, h - 2), QPoint(w - 1, h - 1)), Qt::black);
+}
+
+} // namespace pellion

@@ -1,0 +1,60 @@
+#include "report/previewcommand.h"
+
+#include "app/errordisplay.h"
+#include "report/previewtarget.h"
+#include "report/previewwindow.h"
+#include "report/printcommand.h"
+#include "report/report.h"
+#include "report/reportform.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QPointer>
+
+#include <exception>
+#include <memory>
+
+namespace pellion {
+
+void previewReport(Report& report) {
+    previewReport(report, defaultPrinterCapabilities());
+}
+
+void previewReport(Report& report, const PrinterCapabilities& printer) {
+    QCoreApplication::processEvents();
+    if (report.busy())
+        return;
+    auto target = std::make_unique<PreviewTarget>(&report, printer);
+    QPointer<PreviewWindow> window = new PreviewWindow(*target);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    // The window goes before the target it shows.
+    const auto closeWindow = [&window] { delete window.data(); };
+    try {
+        report.run(target->printer());
+    } catch (...) {
+        closeWindow();
+        throw;
+    }
+    if (report.cancelled() || !window || !target->showsPreview()) {
+        closeWindow();
+        return;
+    }
+    QEventLoop loop;
+    QObject::connect(window.data(), &QObject::destroyed, &loop, &QEventLoop::quit);
+    QObject::connect(target.get(), &PreviewTarget::previewEnded, &loop, &QEventLoop::quit);
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &loop, &QEventLoop::quit);
+    loop.exec();
+    closeWindow();
+}
+
+void previewUsageReport(ApplianceTable& table, const ReportTexts& texts, QWidget* owner) {
+    auto form = std::make_unique<ReportForm>(table, owner);
+    applyReportTexts(*form, texts);
+    try {
+        previewReport(form->report());
+    } catch (const std::exception& error) {
+        showError(error, owner);
+    }
+}
+
+} // namespace pellion

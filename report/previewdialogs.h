@@ -1,0 +1,30 @@
+#pragma once
+
+// The dialogs the preview asks: the file-save and file-open dialogs, the
+// print dialog and the plain message box. Tests replace them to answer
+// without a real dialog.
+
+#include "report/previewtarget.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace pellion {
+
+struct PreviewDialogs {
+    // The chosen file name, or empty when the dialog was cancelled.
+    std::function<QString(const QString& title, const QString& filter,
+                          const QString& defaultSuffix)>
+        saveFileName;
+    std::function<QString(const QString& title, const QString& filter)> openFileName;
+    PrintDialogFunction printSetup;
+    std::function<void(const QString& text)> message;
+};
+
+// The platform's dialogs.
+PreviewDialogs platformPreviewDialogs();
+// The dialogs every preview window uses from now on.
+PreviewDialogs& previewDialogs();
+
+} // namespace pellion

@@ -1,0 +1,237 @@
+#include "report/previewtarget.h"
+
+#include "app/errordisplay.h"
+#include "report/pageimagedestination.h"
+#include "report/printerdestination.h"
+#include "report/report.h"
+
+#include <QCoreApplication>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPicture>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <algorithm>
+
+namespace pellion {
+
+PreviewTarget::PreviewTarget(Report* master, QObject* parent)
+    : PreviewTarget(master, defaultPrinterCapabilities(), parent) {}
+
+PreviewTarget::PreviewTarget(Report* master, const PrinterCapabilities& printer, QObject* parent)
+    : QObject(parent), m_master(master), m_printer(printer) {
+    m_printer.setPageImageDestination(*this);
+    if (master != nullptr)
+        m_printer.setTitle(QString::fromStdString(master->layout().title));
+}
+
+PreviewTarget::~PreviewTarget() = default;
+
+PrintStatus PreviewTarget::status() const {
+    switch (m_source) {
+    case Source::Loaded:
+        return PrintStatus::Finished;
+    case Source::Dropped:
+        return PrintStatus::Ready;
+    case Source::Run:
+        break;
+    }
+    return m_printer.status();
+}
+
+int PreviewTarget::pageCount() const {
+    switch (m_source) {
+    case Source::Loaded:
+        return m_pages.pageCount();
+    case Source::Dropped:
+        return 0;
+    case Source::Run:
+        break;
+    }
+    return m_printer.pagesStarted();
+}
+
+int PreviewTarget::pagesCompleted() const {
+    return m_source == Source::Run ? m_printer.pagesCompleted() : pageCount();
+}
+
+void PreviewTarget::setShowsPreview(bool shows) {
+    m_showsPreview = shows;
+    if (!shows)
+        emit previewEnded();
+}
+
+// The run's pages, while they still belong on view.
+void PreviewTarget::startDocument() {
+    if (m_source == Source::Run)
+        m_pages.startDocument();
+}
+
+void PreviewTarget::appendPage(const QPicture& page) {
+    if (m_source == Source::Run)
+        m_pages.appendPage(page);
+}
+
+void PreviewTarget::finishDocument(int pageCount) {
+    if (m_source == Source::Run)
+        m_pages.finishDocument(pageCount);
+}
+
+std::optional<QPicture> PreviewTarget::readPage(int n) {
+    return m_pages.readPage(n);
+}
+
+bool PreviewTarget::saveToFile(const QString& fileName) {
+    if (status() != PrintStatus::Finished)
+        return false;
+    m_pages.saveToFile(fileName);
+    return true;
+}
+
+void PreviewTarget::dropPages() {
+    if (m_printer.status() == PrintStatus::Producing)
+        m_printer.cancel();
+    m_pages.release();
+    m_source = Source::Dropped;
+}
+
+void PreviewTarget::loadFromFile(const QString& fileName) {
+    if (status() != PrintStatus::Ready)
+        dropPages();
+    m_source = Source::Dropped;
+    m_pages.load(fileName);
+    m_source = Source::Loaded;
+    if (m_pages.pageCount() >= 1) {
+        if (const std::optional<QPicture> first = m_pages.readPage(1))
+            recognisePaper(*first);
+    }
+}
+
+void PreviewTarget::recognisePaper(const QPicture& firstPage) {
+    const double dpi = screenPixelsPerInch();
+    const QRect bounds = firstPage.boundingRect();
+    const int w = static_cast<int>(bounds.width() * 254.0 / dpi / 40);
+    const int h = static_cast<int>(bounds.height() * 254.0 / dpi / 40);
+    const auto take = [this](int code, Orientation orientation) {
+        // Only a paper the printer offers is taken, as at the start of a run.
+        if (!m_printer.printerCapabilities().offers(code))
+            return;
+        m_printer.setPaperSize(code);
+        m_printer.setOrientation(orientation);
+    };
+    for (const PaperSize& paper : paperTable()) {
+        if (paper.code < 1 || paper.code > 26)
+            continue;
+        const int width = static_cast<int>(paper.widthMm / 4);
+        const int length = static_cast<int>(paper.lengthMm / 4);
+        if (w == width && h == length)
+            take(paper.code, Orientation::Portrait);
+        if (h == width && w == length)
+            take(paper.code, Orientation::Landscape);
+    }
+}
+
+void PreviewTarget::printerSetup(const PrintDialogFunction& dialog) {
+    Report* report = m_master;
+    if (report == nullptr || loaded())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    if (!report->printerName().isEmpty())
+        printer.setPrinterName(report->printerName());
+    printer.setCopyCount(report->copies());
+    printer.setPageOrientation(report->layout().page.orientation == Orientation::Landscape
+                                   ? QPageLayout::Landscape
+                                   : QPageLayout::Portrait);
+    const int last = std::max(1, pageCount());
+    printer.setPrintRange(QPrinter::AllPages);
+    printer.setFromTo(1, last);
+    if (!dialog(printer, 1, last))
+        return;
+    report->setCopies(printer.copyCount());
+    report->setPrinterName(printer.printerName());
+    report->setOrientation(printer.pageLayout().orientation() == QPageLayout::Landscape
+                               ? Orientation::Landscape
+                               : Orientation::Portrait);
+    if (printer.printRange() == QPrinter::PageRange)
+        report->setPageRange(printer.fromPage(), printer.toPage());
+    else
+        report->setPageRange(0, 0);
+}
+
+bool showPrintDialog(QPrinter& printer, int minPage, int maxPage) {
+    QPrintDialog dialog(&printer, nullptr);
+    dialog.setOptions(QAbstractPrintDialog::PrintPageRange |
+                      QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setMinMax(minPage, maxPage);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void PreviewTarget::print() {
+    if (!loaded()) {
+        // Handled from the event loop, like any other command: the report
+        // prints the table as it is then, with its current settings.
+        if (Report* report = m_master) {
+            QMetaObject::invokeMethod(
+                report,
+                [report] {
+                    try {
+                        report->print();
+                    } catch (const std::exception& error) {
+                        showError(error);
+                    }
+                },
+                Qt::QueuedConnection);
+        }
+        return;
+    }
+    if (status() != PrintStatus::Finished || !m_printer.printerCapabilities().installed)
+        return;
+    PrinterDestination destination;
+    printStoredPages(destination);
+}
+
+void PreviewTarget::printStoredPages(PrintDestination& destination) {
+    // A load that interrupted the run left the flag set; printing starts
+    // clear so the job is not aborted after its first sheet.
+    m_printer.clearCancelled();
+    JobSettings settings;
+    settings.title = m_printer.title();
+    settings.printerName = m_printer.printerName();
+    settings.paperCode = m_printer.paperSize();
+    settings.orientation = m_printer.orientation();
+    settings.copies = m_printer.copies();
+    const PrinterCapabilities& capabilities = m_printer.printerCapabilities();
+    settings.setCopies = capabilities.canSetCopies;
+    settings.setOrientation = capabilities.canSetOrientation;
+    settings.automaticPaperSource = capabilities.canSetPaperSource;
+
+    const int count = pageCount();
+    const int first = m_printer.firstPage() > 0 ? m_printer.firstPage() : 1;
+    const int last = m_printer.lastPage() > 0 ? std::min(m_printer.lastPage(), count) : count;
+    destination.beginDocument(settings);
+    try {
+        for (int page = first; page <= last; ++page) {
+            QCoreApplication::processEvents();
+            const std::optional<QPicture> picture = m_pages.readPage(page);
+            destination.openPage(true, m_printer.paperWidth(), m_printer.paperLength());
+            if (picture) {
+                // Stretched over the whole printable area of the sheet.
+                QPainter& painter = destination.painter();
+                drawPageImage(painter, *picture, painter.viewport());
+            }
+            destination.finishPage();
+            if (m_printer.cancelled()) {
+                destination.abortDocument();
+                return;
+            }
+        }
+    } catch (...) {
+        destination.abortDocument();
+        throw;
+    }
+    destination.endDocument(last - first + 1);
+}
+
+} // namespace pellion

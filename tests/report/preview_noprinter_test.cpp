@@ -1,0 +1,85 @@
+// The preview with no printer installed (the test runs against a CUPS server
+// that does not exist): it still works, on A4 page images, and Print does
+// nothing.
+
+#include "ledger/appliancetable.h"
+#include "pagerecorder.h"
+#include "report/pageimagedestination.h"
+#include "report/previewarea.h"
+#include "report/previewcommand.h"
+#include "report/previewtarget.h"
+#include "report/previewwindow.h"
+#include "report/report.h"
+#include "report/reportform.h"
+#include "reporttestdata.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPrinterInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace pellion {
+namespace {
+
+// Counts the windows shown while it is installed.
+class ShowCounter : public QObject {
+public:
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow())
+            ++shown;
+        return false;
+    }
+};
+
+TEST(PreviewWithoutPrinter, ShowsA4PagesAndPrintDoesNothing) {
+    test::ensureApplication();
+    ASSERT_TRUE(QPrinterInfo::availablePrinters().isEmpty());
+    ApplianceTable table;
+    test::fillAppliances(table, 60);
+    ReportForm form(table);
+
+    bool checked = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        PreviewWindow* window = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* preview = qobject_cast<PreviewWindow*>(widget);
+                preview && preview->isVisible())
+                window = preview;
+        }
+        if (window == nullptr || !window->button(QStringLiteral("Print"))->isEnabled())
+            return;
+        poll.stop();
+        PreviewArea* area = window->previewArea();
+        const int dpi = screenPixelsPerInch();
+        EXPECT_EQ(area->pageWidthPixels(), static_cast<int>(std::nearbyint(2100.0 * dpi / 254)));
+        EXPECT_EQ(area->pageLengthPixels(), static_cast<int>(std::nearbyint(2970.0 * dpi / 254)));
+        // A4 holds 59 lines on page 1: 60 appliances take two pages.
+        EXPECT_EQ(window->pagePanel()->text(), QStringLiteral("Page 1 of 2"));
+        ShowCounter counter;
+        qApp->installEventFilter(&counter);
+        QTest::mouseClick(window->button(QStringLiteral("Print")), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        qApp->removeEventFilter(&counter);
+        EXPECT_EQ(counter.shown, 0); // no progress window, no message
+        checked = true;
+        window->close();
+    });
+    poll.start(1);
+    previewReport(form.report());
+    EXPECT_TRUE(checked);
+}
+
+} // namespace
+} // namespace pellion

@@ -1,0 +1,184 @@
+// Printing from the preview: the report printed again with the page range of
+// the printer set-up, through the default CUPS queue (cups-setup.sh makes a
+// cups-pdf one), and a loaded report's stored pages into a PDF file.
+
+#include "ledger/appliancetable.h"
+#include "pagerecorder.h"
+#include "report/previewdialogs.h"
+#include "report/previewtarget.h"
+#include "report/previewwindow.h"
+#include "report/printerdestination.h"
+#include "report/report.h"
+#include "report/reportform.h"
+#include "reporttestdata.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace pellion {
+namespace {
+
+QString runTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pdfPageCount(const QString& pdf) {
+    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                                              .match(runTool(QStringLiteral("pdfinfo"), {pdf}));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+QString pdfText(const QString& pdf) {
+    return runTool(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+}
+
+// cups-pdf writes into the Out folder of its configuration, ${HOME}/PDF unless changed.
+QString cupsPdfOutputFolder() {
+    QString out = QStringLiteral("${HOME}/PDF");
+    QFile config(QStringLiteral("/etc/cups/cups-pdf.conf"));
+    if (config.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        for (const QString& line : QString::fromLocal8Bit(config.readAll()).split('\n')) {
+            if (line.trimmed().startsWith(QStringLiteral("Out ")))
+                out = line.trimmed().mid(4).trimmed();
+        }
+    }
+    const passwd* user = getpwuid(getuid());
+    const QString home = user != nullptr ? QString::fromLocal8Bit(user->pw_dir) : QDir::homePath();
+    return out.replace(QStringLiteral("${HOME}"), home);
+}
+
+QString waitForNewPdf(const QString& folder, const QDateTime& since, int seconds) {
+    const QDateTime deadline = QDateTime::currentDateTime().addSecs(seconds);
+    while (QDateTime::currentDateTime() < deadline) {
+        for (const QFileInfo& file :
+             QDir(folder).entryInfoList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time)) {
+            if (file.lastModified() >= since && pdfPageCount(file.filePath()) > 0)
+                return file.filePath();
+        }
+        QThread::msleep(250);
+    }
+    return {};
+}
+
+class PreviewPrinting : public ::testing::Test {
+protected:
+    void TearDown() override { previewDialogs() = platformPreviewDialogs(); }
+
+    bool applicationReady = (test::ensureApplication(), true);
+    QTemporaryDir folder;
+    ApplianceTable table;
+    ReportForm form{table};
+};
+
+TEST_F(PreviewPrinting, PageRangeTwoToThreeOfFivePagesPrintsTwoPages) {
+    test::fillAppliances(table, 280); // five Letter pages
+    PreviewTarget target{&form.report()};
+    if (!target.printer().printerCapabilities().installed)
+        GTEST_SKIP() << "no printer queue could be made (cups-setup.sh)";
+    PreviewWindow window(target);
+    form.report().run(target.printer());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(target.pageCount(), 5);
+
+    previewDialogs().printSetup = [](QPrinter& printer, int minPage, int maxPage) {
+        EXPECT_EQ(minPage, 1);
+        EXPECT_EQ(maxPage, 5);
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(2, 3);
+        return true;
+    };
+    QTest::mouseClick(window.button(QStringLiteral("PrintSetup")), Qt::LeftButton);
+    const QDateTime start = QDateTime::currentDateTime().addSecs(-1);
+    QTest::mouseClick(window.button(QStringLiteral("Print")), Qt::LeftButton);
+    QCoreApplication::processEvents(); // the queued print request
+    EXPECT_FALSE(form.report().busy());
+
+    const QString printed = waitForNewPdf(cupsPdfOutputFolder(), start, 90);
+    ASSERT_FALSE(printed.isEmpty()) << "no PDF in " << cupsPdfOutputFolder().toStdString();
+    EXPECT_EQ(pdfPageCount(printed), 2);
+    // cups-pdf's fonts carry no text mapping, so only the pages are counted here.
+    // All five pages stay on view.
+    EXPECT_EQ(target.pageCount(), 5);
+    QFile::remove(printed);
+}
+
+TEST_F(PreviewPrinting, PrintRunsTheReportAgainOverTheTableAsItIsNow) {
+    test::fillAppliances(table, 52); // one page with the summary
+    PreviewTarget target{&form.report()};
+    if (!target.printer().printerCapabilities().installed)
+        GTEST_SKIP() << "no printer queue could be made (cups-setup.sh)";
+    PreviewWindow window(target);
+    form.report().run(target.printer());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(target.pageCount(), 1);
+
+    // Added in the main window after the preview was produced: the summary
+    // no longer fits on page 1.
+    table.StartAppend();
+    table.FieldNamed("appliance").AssignText("Heater");
+    table.PostRecord();
+    const QDateTime start = QDateTime::currentDateTime().addSecs(-1);
+    QTest::mouseClick(window.button(QStringLiteral("Print")), Qt::LeftButton);
+    EXPECT_FALSE(form.report().busy()); // queued, not printed inside the click
+    QCoreApplication::processEvents();
+
+    const QString printed = waitForNewPdf(cupsPdfOutputFolder(), start, 90);
+    ASSERT_FALSE(printed.isEmpty()) << "no PDF in " << cupsPdfOutputFolder().toStdString();
+    EXPECT_EQ(pdfPageCount(printed), 2);
+    EXPECT_EQ(target.pageCount(), 1);
+    EXPECT_EQ(window.pagePanel()->text(), QStringLiteral("Page 1 of 1"));
+    QFile::remove(printed);
+}
+
+TEST_F(PreviewPrinting, LoadedReportPrintsEveryStoredPageEvenAfterAnInterruptedRun) {
+    test::fillAppliances(table, 280);
+    PrinterCapabilities pdfWriter;
+    pdfWriter.installed = true;
+    pdfWriter.printerName = QStringLiteral("PDF file");
+    pdfWriter.offeredPapers = {letterPaperCode};
+    pdfWriter.currentPaper = letterPaperCode;
+    PreviewTarget produced{&form.report(), pdfWriter};
+    form.report().run(produced.printer());
+    const QString saved = folder.filePath(QStringLiteral("five.PRP"));
+    ASSERT_TRUE(produced.saveToFile(saved));
+
+    PreviewTarget loading{nullptr, pdfWriter};
+    loading.loadFromFile(saved);
+    // What a load during a run leaves behind: the target's cancelled flag.
+    loading.printer().cancel();
+
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = folder.filePath(QStringLiteral("loaded.pdf"));
+    printer->setOutputFileName(pdf);
+    PrinterDestination destination(std::move(printer));
+    loading.printStoredPages(destination);
+
+    EXPECT_EQ(pdfPageCount(pdf), 5);
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("Pellion Report")));
+    EXPECT_TRUE(text.contains(test::applianceName(280)));
+    EXPECT_TRUE(text.contains(QStringLiteral("Total Cost Per Day")));
+}
+
+} // namespace
+} // namespace pellion
