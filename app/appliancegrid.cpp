@@ -167,12 +167,7 @@ bool ApplianceGrid::handleEditorKey(QKeyEvent* event) {
         return true;
     case Qt::Key_Home:
     case Qt::Key_End:
-        if (!(event->modifiers() & Qt::ControlModifier))
-            return false;
-        if (commitEditor())
-            handleKey(event);
-        return true;
-    case Qt::Key_Delete:
+    case Qt::Key_Delete: // without Ctrl these stay with the editor's text
         if (!(event->modifiers() & Qt::ControlModifier))
             return false;
         if (commitEditor())

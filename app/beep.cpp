@@ -5,21 +5,18 @@
 namespace pellion {
 
 namespace {
-BeepHandler& handler()
-{
+BeepHandler& handler() {
     static BeepHandler current = [] { QApplication::beep(); };
     return current;
 }
 } // namespace
 
-void beep()
-{
+void beep() {
     if (handler())
         handler()();
 }
 
-BeepHandler setBeepHandler(BeepHandler replacement)
-{
+BeepHandler setBeepHandler(BeepHandler replacement) {
     BeepHandler previous = std::move(handler());
     handler() = std::move(replacement);
     return previous;

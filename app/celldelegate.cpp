@@ -1,6 +1,7 @@
 #include "app/celldelegate.h"
 
 #include "app/appliancemodel.h"
+#include "app/fieldkeys.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -79,7 +80,7 @@ bool CellDelegate::eventFilter(QObject* object, QEvent* event) {
         // open as it is; only moving elsewhere in the window ends the edit.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         const QWidget* focus = QApplication::focusWidget();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+        if (staysInWindow(reason) ||
             (focus && focus->window() != static_cast<QWidget*>(object)->window()))
             return false;
     }

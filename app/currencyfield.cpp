@@ -2,6 +2,7 @@
 
 #include "app/beep.h"
 #include "app/errordisplay.h"
+#include "app/fieldkeys.h"
 #include "app/numbertext.h"
 #include "engine/error.h"
 #include "engine/numberformat.h"
@@ -23,21 +24,8 @@ namespace pellion {
 
 namespace {
 
-QChar decimalSeparator() {
-    return QChar::fromLatin1(formatSettings().decimalSeparator);
-}
 QChar thousandSeparator() {
     return QChar::fromLatin1(formatSettings().thousandSeparator);
-}
-
-bool isDialogKey(int key) {
-    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
-}
-
-// Leaving the window (a menu, another window, the error box itself) is not
-// leaving the field: it keeps its edit text and commits nothing.
-bool staysInWindow(Qt::FocusReason reason) {
-    return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
 }
 
 // The horizontal text margin of an edit box inside its contents rectangle.
@@ -252,9 +240,7 @@ void CurrencyField::focusInEvent(QFocusEvent* event) {
         RefreshEditText();
     }
     QLineEdit::focusInEvent(event);
-    const Qt::FocusReason reason = event->reason();
-    const bool byKeyboard = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-                            reason == Qt::ShortcutFocusReason;
+    const bool byKeyboard = enteredByKeyboard(event->reason());
     if (entering) {
         if (byKeyboard && m_autoSelect)
             selectAll();
@@ -265,6 +251,7 @@ void CurrencyField::focusInEvent(QFocusEvent* event) {
 }
 
 void CurrencyField::focusOutEvent(QFocusEvent* event) {
+    // Staying in the window keeps the edit text and commits nothing.
     if (!m_editing || staysInWindow(event->reason())) {
         QLineEdit::focusOutEvent(event);
         return;

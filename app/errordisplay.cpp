@@ -4,8 +4,7 @@
 
 namespace pellion {
 
-QString errorDisplayText(const QString& message)
-{
+QString errorDisplayText(const QString& message) {
     if (message.isEmpty())
         return message;
     const QChar last = message.back();
@@ -14,15 +13,13 @@ QString errorDisplayText(const QString& message)
     return message;
 }
 
-void showError(const QString& message, QWidget* parent)
-{
+void showError(const QString& message, QWidget* parent) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Pellion"), errorDisplayText(message),
                     QMessageBox::Ok, parent);
     box.exec();
 }
 
-void showError(const std::exception& error, QWidget* parent)
-{
+void showError(const std::exception& error, QWidget* parent) {
     showError(QString::fromUtf8(error.what()), parent);
 }
 

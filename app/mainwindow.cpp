@@ -9,6 +9,7 @@
 #include "app/regionalsettings.h"
 #include "app/settingsfile.h"
 #include "app/spinfield.h"
+#include "app/windowplacement.h"
 #include "engine/recalc.h"
 #include "info/aboutbox.h"
 #include "info/helpwindow.h"
@@ -27,7 +28,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 namespace pellion {
 
@@ -144,8 +144,7 @@ void MainWindow::createGrid() {
 
 void MainWindow::placeAtDesktopCentre() {
     resize(mainClientSize.width(), mainClientSize.height() + menuBar()->sizeHint().height());
-    if (const QScreen* desktop = screen())
-        move(desktop->availableGeometry().center() - rect().center());
+    moveToCentreOf(*this, screen());
 }
 
 void MainWindow::connectCommands() {
@@ -277,10 +276,10 @@ void MainWindow::showRecalcResult(const RecalcResult& result) {
     m_cemost->setValue(result.most);
     m_celeast->setValue(result.least);
     m_eb_dailyusage->setText(fromStd(result.dailyEnergyText));
-    if (result.mostNameSet)
-        m_lblmst->setText(fromStd(result.mostName));
-    if (result.leastNameSet)
-        m_lbllst->setText(fromStd(result.leastName));
+    if (result.mostName)
+        m_lblmst->setText(fromStd(*result.mostName));
+    if (result.leastName)
+        m_lbllst->setText(fromStd(*result.leastName));
 }
 
 void MainWindow::btnSaveClick() {

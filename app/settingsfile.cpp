@@ -1,8 +1,10 @@
 #include "app/settingsfile.h"
 
+#include "engine/asciicase.h"
 #include "engine/error.h"
 #include "ledger/replacingfile.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace pellion {
@@ -16,17 +18,6 @@ std::string_view trimmed(std::string_view text) {
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
 }
 
 // The name of a "[name]" line, or false when the line is no section header.
@@ -53,15 +44,27 @@ bool keyAndValue(std::string_view line, std::string_view& key, std::string_view&
     return true;
 }
 
+// Grows with the file instead of reserving the whole limit: the settings file
+// is a few hundred bytes and is read at every start-up.
+std::string readAtMost(std::istream& in, std::size_t limit) {
+    std::string text;
+    char chunk[4096];
+    while (text.size() < limit) {
+        in.read(chunk, std::streamsize(std::min(sizeof chunk, limit - text.size())));
+        if (in.gcount() <= 0)
+            break;
+        text.append(chunk, std::size_t(in.gcount()));
+    }
+    return text;
+}
+
 } // namespace
 
 SettingsFile::SettingsFile(std::string path) : m_path(std::move(path)) {
     std::ifstream in(m_path, std::ios::binary);
     if (!in)
         return;
-    std::string text(maxFileSize + 1, '\0');
-    in.read(text.data(), std::streamsize(text.size()));
-    text.resize(std::size_t(in.gcount()));
+    const std::string text = readAtMost(in, maxFileSize + 1);
     if (text.size() <= maxFileSize)
         setContents(text);
 }
@@ -96,11 +99,10 @@ SettingsFile::Location SettingsFile::locate(std::string_view section, std::strin
             continue;
         if (location.sectionLine >= 0)
             break; // past the end of the section found
-        if (sameName(name, section)) {
+        if (equalIgnoringAsciiCase(name, section)) {
             location.sectionLine = i;
             location.endLine = i + 1;
         }
-        continue;
     }
     if (location.sectionLine < 0)
         return location;
@@ -112,7 +114,7 @@ SettingsFile::Location SettingsFile::locate(std::string_view section, std::strin
             location.endLine = i + 1;
         std::string_view lineKey, value;
         if (location.keyLine < 0 && keyAndValue(m_lines[i], lineKey, value) &&
-            sameName(lineKey, key))
+            equalIgnoringAsciiCase(lineKey, key))
             location.keyLine = i;
     }
     return location;

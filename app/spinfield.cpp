@@ -1,6 +1,7 @@
 #include "app/spinfield.h"
 
 #include "app/beep.h"
+#include "app/fieldkeys.h"
 #include "app/numbertext.h"
 #include "app/spinbutton.h"
 #include "engine/error.h"
@@ -19,10 +20,6 @@ namespace pellion {
 
 namespace {
 
-QChar decimalSeparator() {
-    return QChar::fromLatin1(formatSettings().decimalSeparator);
-}
-
 // Whole-number text of v, rounded half to even. Values beyond the 64-bit
 // range saturate and a NaN counts as 0 rather than overflowing the cast.
 QString wholeNumberText(double v) {
@@ -38,10 +35,6 @@ QString wholeNumberText(double v) {
     else
         whole = static_cast<std::int64_t>(rounded);
     return fromNumberText(IntegerToText(whole));
-}
-
-bool isDialogKey(int key) {
-    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
 }
 
 } // namespace
@@ -198,16 +191,14 @@ void SpinField::keyPressEvent(QKeyEvent* event) {
 
 void SpinField::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    const Qt::FocusReason reason = event->reason();
-    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-        reason == Qt::ShortcutFocusReason)
+    if (enteredByKeyboard(event->reason()))
         selectAll();
 }
 
 void SpinField::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
-        return; // still the window's focus widget: nothing is left
+    if (staysInWindow(event->reason()))
+        return;
     const double v = value();
     if (clampValue(v) != v)
         setValue(v);

@@ -1,5 +1,6 @@
 #include "calculator/calculatorengine.h"
 
+#include "engine/asciicase.h"
 #include "engine/error.h"
 #include "engine/numberformat.h"
 
@@ -11,10 +12,6 @@ namespace pellion {
 using namespace calculatorkeys;
 
 namespace {
-
-char upperCased(char c) {
-    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-}
 
 bool isDecimalSeparatorKey(char c) {
     return c == '.' || c == ',' || c == formatSettings().decimalSeparator;
@@ -66,7 +63,7 @@ void CalculatorEngine::open(double value, double memory) {
 }
 
 std::optional<char> CalculatorEngine::buttonKeyFor(char typed) {
-    char key = upperCased(typed);
+    char key = toAsciiUpper(typed);
     if (isDecimalSeparatorKey(typed))
         key = '.';
     else if (typed == Enter)
@@ -80,7 +77,7 @@ std::optional<char> CalculatorEngine::buttonKeyFor(char typed) {
 }
 
 void CalculatorEngine::ProcessKey(char key) {
-    key = upperCased(key);
+    key = toAsciiUpper(key);
     if (key == Escape)
         key = 'C';
     if (m_state == EntryState::Failed && key != 'C')

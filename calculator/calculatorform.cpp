@@ -2,7 +2,9 @@
 
 #include "app/beep.h"
 #include "app/errordisplay.h"
+#include "app/windowplacement.h"
 #include "calculator/calculatorpanel.h"
+#include "calculator/scaled.h"
 #include "engine/numberformat.h"
 
 #include <QAction>
@@ -13,8 +15,6 @@
 #include <QMimeData>
 #include <QScreen>
 
-#include <cmath>
-
 namespace pellion {
 
 namespace {
@@ -23,15 +23,6 @@ constexpr QSize clientSize(242, 159);
 constexpr QRect displayBoxPlace(6, 6, 230, 23);
 constexpr QRect displayTextPlace(5, 2, 217, 17); // inside the display box
 constexpr QPoint panelPlace(1, 29);              // the button panel along the bottom edge
-
-int scaled(int pixels, double scale) {
-    return int(std::lround(pixels * scale));
-}
-
-QRect scaled(const QRect& r, double scale) {
-    return QRect(scaled(r.left(), scale), scaled(r.top(), scale), scaled(r.width(), scale),
-                 scaled(r.height(), scale));
-}
 
 // The character a key press stands for: the control keys by their codes,
 // Ctrl with a letter as its control character, otherwise the typed text.
@@ -125,10 +116,8 @@ void CalculatorForm::connectEngine() {
 }
 
 void CalculatorForm::centreOnScreen() {
-    const QScreen* screen =
-        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        move(screen->availableGeometry().center() - rect().center());
+    moveToCentreOf(*this,
+                   parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen());
 }
 
 void CalculatorForm::start(double value, double memory) {

@@ -1,6 +1,7 @@
 #include "calculator/calculatorpanel.h"
 
 #include "calculator/calculatorengine.h"
+#include "calculator/scaled.h"
 #include "engine/numberformat.h"
 
 #include <QAction>
@@ -12,8 +13,6 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
-
-#include <cmath>
 
 namespace pellion {
 
@@ -78,15 +77,6 @@ constexpr QSize glyphSize(14, 13);
 const QColor purple(0x80, 0x00, 0x80);
 const QColor navy(0x00, 0x00, 0x80);
 const QColor maroon(0x80, 0x00, 0x00);
-
-int scaled(int pixels, double scale) {
-    return int(std::lround(pixels * scale));
-}
-
-QRect scaled(const QRect& r, double scale) {
-    return QRect(scaled(r.left(), scale), scaled(r.top(), scale), scaled(r.width(), scale),
-                 scaled(r.height(), scale));
-}
 
 // The six glyphs are drawn rather than typed so that they do not depend on
 // the fonts installed: a cross and a tick and the sign change in black, the

@@ -87,12 +87,10 @@ bool processRecord(ApplianceTable& table, ApplianceFields& f, double pricePerKwh
     if (costPerHour > totals.most) {
         totals.most = costPerHour;
         result.mostName = name;
-        result.mostNameSet = true;
     }
     if (costPerHour < totals.least) {
         totals.least = costPerHour;
         result.leastName = name;
-        result.leastNameSet = true;
     }
     f.kilowattshour.setReadOnly(true);
     f.costhour.setReadOnly(true);

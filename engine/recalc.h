@@ -6,6 +6,7 @@
 // gathers the inputs and shows the outputs; nothing here knows about widgets.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace pellion {
@@ -35,10 +36,9 @@ struct RecalcResult {
     double most = 0;             // cemost
     double least = 1000000;      // celeast
     std::string dailyEnergyText; // eb_dailyusage
-    bool mostNameSet = false;    // lblmst changes only when a record qualified
-    std::string mostName;
-    bool leastNameSet = false; // lbllst likewise
-    std::string leastName;
+    // None when no record qualified: lblmst and lbllst then keep their texts.
+    std::optional<std::string> mostName;
+    std::optional<std::string> leastName;
     bool completionFailed = false;
 };
 

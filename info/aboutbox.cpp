@@ -1,5 +1,6 @@
 #include "info/aboutbox.h"
 
+#include "app/windowplacement.h"
 #include "info/aboutfigures.h"
 #include "info/bevelpanel.h"
 #include "info/drivecombobox.h"
@@ -12,7 +13,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextEdit>
 
 namespace pellion {
@@ -113,9 +113,11 @@ AboutBox::AboutBox(const SystemInfoSource& source, QWidget* owner)
     buildControls();
     placeControls();
     FormCreate();
-    fillDriveList();
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    // Listing the volumes asks every device whether it is removable: once is enough.
+    const std::vector<Volume> volumes = m_source.volumes();
+    m_memhdd->setPlainText(volumeSummaryLines(volumes, m_source).join(u'\n'));
+    fillDriveList(volumes);
+    moveToCentreOf(*this, screen());
 }
 
 void AboutBox::buildControls() {
@@ -145,7 +147,6 @@ void AboutBox::buildControls() {
     m_memcurdrv = readOnlyMemo("Memcurdrv", panel2);
     m_drvCB = new DriveComboBox(panel2); // over the memo's top edge
     m_memhdd = readOnlyMemo("memhdd", panel2);
-    m_memhdd->setPlainText(volumeSummaryLines(m_source.volumes(), m_source).join(u'\n'));
 
     QWidget* memory = panel("pnlmemory", panel1);
     const QFont bold = boldFont(font());
@@ -191,10 +192,10 @@ void AboutBox::FormCreate() {
         value->adjustSize();
 }
 
-void AboutBox::fillDriveList() {
+void AboutBox::fillDriveList(const std::vector<Volume>& volumes) {
     const QString workingVolume = m_source.volumeRootOf(QDir::currentPath());
     int selected = -1;
-    for (const Volume& volume : m_source.volumes()) {
+    for (const Volume& volume : volumes) {
         if (volume.rootPath == workingVolume)
             selected = m_drvCB->count();
         m_drvCB->addVolume(volume);

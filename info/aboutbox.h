@@ -7,6 +7,8 @@
 
 #include <QDialog>
 
+#include <vector>
+
 class QLabel;
 class QPlainTextEdit;
 
@@ -14,6 +16,7 @@ namespace pellion {
 
 class DriveComboBox;
 class SystemInfoSource;
+struct Volume;
 
 class AboutBox : public QDialog {
     Q_OBJECT
@@ -24,7 +27,7 @@ private:
     void buildControls();
     void placeControls();
     void FormCreate();
-    void fillDriveList();
+    void fillDriveList(const std::vector<Volume>& volumes);
     void DrvCBChange();
 
     const SystemInfoSource& m_source;

@@ -1,6 +1,7 @@
 #include "info/helpwindow.h"
 
 #include "app/errordisplay.h"
+#include "app/windowplacement.h"
 #include "info/bevelpanel.h"
 #include "info/flatbutton.h"
 #include "info/helpbrowser.h"
@@ -8,7 +9,6 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -114,8 +114,7 @@ QWidget* HelpWindow::buildButtonBar() {
 }
 
 void HelpWindow::centreOnScreen() {
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    moveToCentreOf(*this, screen());
 }
 
 void HelpWindow::obtn_backClick() {

@@ -1,19 +1,18 @@
 #include "ledger/appliancetable.h"
 
+#include "engine/asciicase.h"
 #include "engine/numberformat.h"
+#include "ledger/recordstore.h"
+#include "ledger/sortorder.h"
+#include "ledger/valuerows.h"
 
 #include <algorithm>
-#include <bit>
-#include <deque>
 
 namespace pellion {
 
 namespace {
 
 const char* const tableName = "KMT";
-// Placing a record searches sequentially in orders up to this size, by
-// bisection beyond; both find the same place.
-constexpr std::size_t sequentialSearchLimit = 20;
 // How many records ahead a move starts fetching values from memory: far enough
 // that in a walk over a large table the values have arrived when it gets there.
 constexpr std::size_t prefetchDistance = 8;
@@ -24,16 +23,6 @@ Error tableError(const std::string& message) {
 
 Error closedError() {
     return tableError("Cannot perform this operation on a closed dataset");
-}
-
-char foldCase(char c) {
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return foldCase(x) == foldCase(y);
-           });
 }
 
 // Text is UTF-8: a limit in characters is a limit on lead bytes.
@@ -101,208 +90,16 @@ std::vector<FieldDefinition> standardFields() {
     };
 }
 
-// What a Bookmark points at: one per storage slot, never moved while the slot
-// list lives, so a bookmark stays valid while its record stays stored.
-struct StoredRecord {
-    int slot = 0;
-};
-
-namespace {
-
-// The values of records, one row per record: the stored records by slot, or
-// the single row of the edit copy. A row is a run of words, first a bit per
-// field for "holds a value", then the numbers; the texts lie in a second array.
-// With the standard fields a row is 64 bytes, so a walk in sort order touches
-// about two cache lines per record, and storing a record allocates nothing
-// unless a text is too long to sit inside its string.
-class ValueRows {
-public:
-    void setLayout(const std::vector<FieldType>& types) {
-        m_columns.clear();
-        std::size_t numbers = 0;
-        m_textCount = 0;
-        for (FieldType type : types) {
-            bool text = type == FieldType::Text;
-            m_columns.push_back({text, text ? m_textCount++ : numbers++});
-        }
-        m_maskWords = (types.size() + 63) / 64;
-        m_rowWords = m_maskWords + numbers;
-        m_words.clear();
-        m_texts.clear();
-        m_rows = 0;
-    }
-
-    // New rows are empty. Growing keeps the existing rows.
-    void resize(std::size_t rows) {
-        m_rows = rows;
-        m_words.resize(rows * m_rowWords);
-        m_texts.resize(rows * m_textCount);
-    }
-
-    void copyRow(std::size_t to, const ValueRows& from, std::size_t fromRow) {
-        std::copy_n(from.m_words.begin() + std::ptrdiff_t(fromRow * m_rowWords), m_rowWords,
-                    m_words.begin() + std::ptrdiff_t(to * m_rowWords));
-        for (std::size_t k = 0; k < m_textCount; ++k)
-            m_texts[to * m_textCount + k] = from.m_texts[fromRow * m_textCount + k];
-    }
-
-    void clearRow(std::size_t row) {
-        std::fill_n(m_words.begin() + std::ptrdiff_t(row * m_rowWords), m_rowWords, 0);
-        for (std::size_t k = 0; k < m_textCount; ++k)
-            m_texts[row * m_textCount + k].clear();
-    }
-
-    bool hasValue(std::size_t row, int field) const {
-        return (maskWord(row, field) & maskBit(field)) != 0;
-    }
-
-    // A text field holds no number, a number field no text.
-    double number(std::size_t row, int field) const {
-        return isText(field) ? 0 : std::bit_cast<double>(m_words[numberIndex(row, field)]);
-    }
-    const std::string& text(std::size_t row, int field) const {
-        static const std::string none;
-        return isText(field) ? m_texts[textIndex(row, field)] : none;
-    }
-
-    // Numbers compare bit for bit, so that writing the same value back is no change.
-    bool sameValue(std::size_t row, int field, const ValueRows& other, std::size_t otherRow) const {
-        bool has = hasValue(row, field);
-        if (has != other.hasValue(otherRow, field))
-            return false;
-        if (!has)
-            return true;
-        if (isText(field))
-            return text(row, field) == other.text(otherRow, field);
-        return m_words[numberIndex(row, field)] == other.m_words[numberIndex(otherRow, field)];
-    }
-
-    void setNumber(std::size_t row, int field, double value) {
-        m_words[numberIndex(row, field)] = std::bit_cast<std::uint64_t>(value);
-        maskWord(row, field) |= maskBit(field);
-    }
-
-    void setText(std::size_t row, int field, std::string_view text) {
-        m_texts[textIndex(row, field)].assign(text);
-        maskWord(row, field) |= maskBit(field);
-    }
-
-    void clearValue(std::size_t row, int field) {
-        if (isText(field))
-            m_texts[textIndex(row, field)].clear();
-        else
-            m_words[numberIndex(row, field)] = 0;
-        maskWord(row, field) &= ~maskBit(field);
-    }
-
-    void prefetch(std::size_t row) const {
-        if (row >= m_rows || m_rowWords == 0)
-            return;
-        const std::uint64_t* words = m_words.data() + row * m_rowWords;
-        __builtin_prefetch(words);
-        __builtin_prefetch(words + m_rowWords - 1);
-        if (m_textCount > 0)
-            __builtin_prefetch(m_texts.data() + row * m_textCount);
-    }
-
-private:
-    bool isText(int field) const { return m_columns[std::size_t(field)].text; }
-    static std::uint64_t maskBit(int field) { return std::uint64_t(1) << (field % 64); }
-    std::uint64_t maskWord(std::size_t row, int field) const {
-        return m_words[row * m_rowWords + std::size_t(field / 64)];
-    }
-    std::uint64_t& maskWord(std::size_t row, int field) {
-        return m_words[row * m_rowWords + std::size_t(field / 64)];
-    }
-    std::size_t numberIndex(std::size_t row, int field) const {
-        return row * m_rowWords + m_maskWords + m_columns[std::size_t(field)].index;
-    }
-    std::size_t textIndex(std::size_t row, int field) const {
-        return row * m_textCount + m_columns[std::size_t(field)].index;
-    }
-
-    // Per field: whether it is a text, and its place among the numbers or the texts.
-    struct Column {
-        bool text;
-        std::size_t index;
-    };
-    std::vector<Column> m_columns;
-    std::size_t m_maskWords = 0;
-    std::size_t m_rowWords = 0; // mask words, then the numbers
-    std::size_t m_textCount = 0;
-    std::size_t m_rows = 0;
-    std::vector<std::uint64_t> m_words; // m_rowWords per row; an empty number is 0
-    std::vector<std::string> m_texts;   // m_textCount per row
-};
-
-// One record's values, wherever they are kept; empty when there is no record.
-struct RowRef {
-    const ValueRows* rows = nullptr;
-    std::size_t row = 0;
-
-    explicit operator bool() const { return rows != nullptr; }
-    bool hasValue(int field) const { return rows->hasValue(row, field); }
-    double number(int field) const { return rows->number(row, field); }
-    const std::string& text(int field) const { return rows->text(row, field); }
-};
-
-std::string shownTextOf(const Field& field, RowRef values) {
-    int index = field.index();
-    if (!values || !values.hasValue(index))
-        return {};
-    if (field.type() == FieldType::Text)
-        return values.text(index);
-    const FieldDefinition& definition = field.definition();
-    if (definition.displayFormat)
-        return FormatNumber(*definition.displayFormat, values.number(index));
-    return NumberToText(values.number(index), definition.precision);
-}
-
-double textNumber(const std::string& text) {
-    double value = 0;
-    if (TryTextToNumber(text, value))
-        return value;
-    return 0;
-}
-
-// TextValue's rules: numbers through NumberToText(v, 15), "" when empty.
-std::string textValueOf(const Field& field, RowRef values) {
-    int index = field.index();
-    if (!values || !values.hasValue(index))
-        return {};
-    return field.type() == FieldType::Number ? NumberToText(values.number(index), 15)
-                                             : values.text(index);
-}
-
-// NumberValue's rules: 0 when empty, a text field's text read as a number.
-double numberValueOf(const Field& field, RowRef values) {
-    int index = field.index();
-    if (!values || !values.hasValue(index))
-        return 0;
-    return field.type() == FieldType::Number ? values.number(index)
-                                             : textNumber(values.text(index));
-}
-
-} // namespace
-
 struct ApplianceTable::Impl {
-    // Whether a storage slot holds a record, and its posted mark.
-    enum class SlotUse : unsigned char { Free, Unposted, Posted };
-
     std::vector<std::unique_ptr<Field>> fields;
     TableState state = TableState::Browsing;
     bool loading = false;
     bool fieldsReplacedWhileLoading = false;
 
-    // Storage, by slot. The orders hold slot numbers.
-    ValueRows stored;
-    std::vector<SlotUse> slotUse;
-    std::deque<StoredRecord> bookmarks; // a deque: growing moves no element
-    std::vector<int> freedSlots;        // most recently freed last
+    RecordStore store; // the orders hold its slot numbers
     std::vector<int> rowOrder;
     std::vector<int> sortOrder;
-    bool sorted = false;
-    int sortField = -1;
+    int sortField = -1; // the field the sort order follows; -1: the row order is current
 
     int cursor = -1; // position in the current order; -1 only when it is empty
     bool atStart = false;
@@ -318,8 +115,9 @@ struct ApplianceTable::Impl {
     TextComparison compareText = byteComparison;
     std::vector<TableListener*> listeners;
 
-    std::vector<int>& order() { return sorted ? sortOrder : rowOrder; }
-    const std::vector<int>& order() const { return sorted ? sortOrder : rowOrder; }
+    bool sorted() const { return sortField >= 0; }
+    std::vector<int>& order() { return sorted() ? sortOrder : rowOrder; }
+    const std::vector<int>& order() const { return sorted() ? sortOrder : rowOrder; }
     int count() const { return int(order().size()); }
     int slotAt(int position) const { return order()[std::size_t(position)]; }
     // The slot of the stored current record, -1 when there is none.
@@ -330,15 +128,15 @@ struct ApplianceTable::Impl {
         return state == TableState::Editing || state == TableState::Inserting;
     }
 
-    RowRef storedRow(int slot) const { return {&stored, std::size_t(slot)}; }
+    RowRef storedRow(int slot) const { return store.row(slot); }
     RowRef bufferRow() const { return {&buffer, 0}; }
-    Bookmark bookmarkOf(int slot) const { return &bookmarks[std::size_t(slot)]; }
+    Bookmark bookmarkOf(int slot) const { return store.bookmark(slot); }
 
     void setLayout() {
         std::vector<FieldType> types;
         for (const auto& field : fields)
             types.push_back(field->type());
-        stored.setLayout(types);
+        store.setLayout(types);
         buffer.setLayout(types);
         buffer.resize(1);
     }
@@ -437,8 +235,8 @@ struct ApplianceTable::Impl {
         int result = compareKeys(storedRow(a), storedRow(b));
         if (result != 0)
             return result;
-        bool aPosted = slotUse[std::size_t(a)] == SlotUse::Posted;
-        bool bPosted = slotUse[std::size_t(b)] == SlotUse::Posted;
+        bool aPosted = store.isPosted(a);
+        bool bPosted = store.isPosted(b);
         if (!aPosted && !bPosted)
             return a < b ? -1 : (a > b ? 1 : 0);
         if (!aPosted)
@@ -448,102 +246,15 @@ struct ApplianceTable::Impl {
         return 0;
     }
 
-    bool less(int a, int b) const { return compareForSort(a, b) < 0; }
-    bool greater(int a, int b) const { return compareForSort(a, b) > 0; }
-
-    // Median-of-three quicksort that leaves partitions of five or fewer to the
-    // insertion sort. It recurses into the smaller part only, which keeps the
-    // stack shallow without changing the result.
-    void quickSort(std::vector<int>& list, int l, int r) const {
-        while (r - l > 4) {
-            int m = (l + r) / 2;
-            if (greater(list[l], list[m]))
-                std::swap(list[l], list[m]);
-            if (greater(list[l], list[r]))
-                std::swap(list[l], list[r]);
-            if (greater(list[m], list[r]))
-                std::swap(list[m], list[r]);
-            std::swap(list[m], list[r - 1]);
-            int pivot = list[r - 1];
-            int i = l;
-            int j = r - 1;
-            for (;;) {
-                // The bounds only guard against a comparison that is not a
-                // strict order; for a proper one the sentinels stop first.
-                ++i;
-                while (i < r && less(list[i], pivot))
-                    ++i;
-                --j;
-                while (j > l && greater(list[j], pivot))
-                    --j;
-                if (i > j)
-                    break;
-                std::swap(list[i], list[j]);
-            }
-            std::swap(list[i], list[r - 1]);
-            if (j - l < r - (i + 1)) {
-                quickSort(list, l, j);
-                l = i + 1;
-            } else {
-                quickSort(list, i + 1, r);
-                r = j;
-            }
-        }
-    }
-
-    void insertionSort(std::vector<int>& list, int l, int r) const {
-        for (int k = l + 1; k <= r; ++k) {
-            int x = list[k];
-            int j = k;
-            while (j > l && greater(list[j - 1], x)) {
-                list[j] = list[j - 1];
-                --j;
-            }
-            list[j] = x;
-        }
-    }
-
     void sortRecords(std::vector<int>& list) const {
-        int last = int(list.size()) - 1;
-        quickSort(list, 0, last);
-        insertionSort(list, 0, last);
+        sortSlots(list, [this](int a, int b) { return compareForSort(a, b); });
     }
 
-    std::vector<int> storageOrder() const {
-        std::vector<int> slots;
-        slots.reserve(slotUse.size());
-        for (std::size_t slot = 0; slot < slotUse.size(); ++slot)
-            if (slotUse[slot] != SlotUse::Free)
-                slots.push_back(int(slot));
-        return slots;
-    }
-
-    // Position in `list` before the first record whose key is not less than
-    // `slot`'s, skipping position `skip`, counted as if `skip` were gone.
+    // Where `slot`'s record belongs in `list`, skipping position `skip`.
     int placeFor(const std::vector<int>& list, int slot, int skip) const {
         RowRef own = storedRow(slot);
-        auto notLess = [&](int other) { return compareKeys(storedRow(other), own) >= 0; };
-        int size = int(list.size());
-        int remaining = skip >= 0 ? size - 1 : size;
-        if (remaining <= int(sequentialSearchLimit)) {
-            int position = 0;
-            for (int i = 0; i < size; ++i) {
-                if (i == skip)
-                    continue;
-                if (notLess(list[std::size_t(i)]))
-                    return position;
-                ++position;
-            }
-            return position;
-        }
-        auto isLess = [&](int other, RowRef key) { return compareKeys(storedRow(other), key) < 0; };
-        auto begin = list.begin();
-        int end = skip >= 0 ? skip : size;
-        int found = int(std::lower_bound(begin, begin + end, own, isLess) - begin);
-        if (found < end || skip < 0)
-            return found;
-        found = int(std::lower_bound(begin + skip + 1, list.end(), own, isLess) - begin);
-        return found - 1;
+        return placeInOrder(
+            list, [&](int other) { return compareKeys(storedRow(other), own); }, skip);
     }
 
     void placeNewInSortOrder(int slot) {
@@ -565,29 +276,6 @@ struct ApplianceTable::Impl {
             std::rotate(at + from, at + from + 1, at + to + 1);
     }
 
-    // Stores the buffer's values in the slot freed most recently, or a new one.
-    int storeBuffer() {
-        int slot;
-        if (!freedSlots.empty()) {
-            slot = freedSlots.back();
-            freedSlots.pop_back();
-        } else {
-            slot = int(slotUse.size());
-            slotUse.push_back(SlotUse::Free);
-            bookmarks.push_back(StoredRecord{slot});
-            stored.resize(slotUse.size());
-        }
-        stored.copyRow(std::size_t(slot), buffer, 0);
-        slotUse[std::size_t(slot)] = loading ? SlotUse::Unposted : SlotUse::Posted;
-        return slot;
-    }
-
-    void freeSlot(int slot) {
-        slotUse[std::size_t(slot)] = SlotUse::Free;
-        stored.clearRow(std::size_t(slot));
-        freedSlots.push_back(slot);
-    }
-
     // A text comparison that fails while a record is placed leaves the sort
     // order incomplete; the row order, which always holds every record, takes
     // over with the posted record current.
@@ -604,23 +292,24 @@ struct ApplianceTable::Impl {
 
     void postEdit() {
         int slot = slotAt(cursor);
-        bool keyChanged = sorted && !stored.sameValue(std::size_t(slot), sortField, buffer, 0);
-        stored.copyRow(std::size_t(slot), buffer, 0);
+        bool keyChanged =
+            sorted() && !store.values().sameValue(std::size_t(slot), sortField, buffer, 0);
+        store.replace(slot, buffer);
         if (!loading)
-            slotUse[std::size_t(slot)] = SlotUse::Posted;
+            store.markPosted(slot);
         state = TableState::Browsing;
         if (keyChanged && !loading)
             placeOrFallBack(slot, [&] { replaceInSortOrder(cursor); });
     }
 
     void postInsert() {
-        int slot = storeBuffer();
-        if (!sorted && !insertFromAppend && insertRowNumber > 0)
+        int slot = store.add(buffer, !loading);
+        if (!sorted() && !insertFromAppend && insertRowNumber > 0)
             rowOrder.insert(rowOrder.begin() + (insertRowNumber - 1), slot);
         else
             rowOrder.push_back(slot);
         state = TableState::Browsing;
-        if (sorted)
+        if (sorted())
             placeOrFallBack(slot, [&] { placeNewInSortOrder(slot); });
         clampCursor(insertPosition);
     }
@@ -672,7 +361,7 @@ struct ApplianceTable::Impl {
     void prefetchAhead() const {
         std::size_t next = std::size_t(cursor) + prefetchDistance;
         if (next < order().size())
-            stored.prefetch(std::size_t(order()[next]));
+            store.values().prefetch(std::size_t(order()[next]));
     }
 
     void startNewRecord(bool append) {
@@ -690,13 +379,9 @@ struct ApplianceTable::Impl {
     }
 
     void dropRecords() {
-        stored.resize(0);
-        slotUse.clear();
-        bookmarks.clear();
-        freedSlots.clear();
+        store.clear();
         rowOrder.clear();
         sortOrder.clear();
-        sorted = false;
         sortField = -1;
         cursor = -1;
         buffer.clearRow(0);
@@ -713,15 +398,14 @@ struct ApplianceTable::Impl {
 
     // `current`: the slot of the record to keep current, or -1 for none.
     void useRowOrder(int current) {
-        sorted = false;
         sortField = -1;
         sortOrder.clear();
         cursor = current >= 0 ? positionIn(rowOrder, current) : (rowOrder.empty() ? -1 : 0);
     }
 
     void rebuildOrders() {
-        rowOrder = storageOrder();
-        if (sorted) {
+        rowOrder = store.slotsInUse();
+        if (sorted()) {
             sortOrder = rowOrder;
             sortRecords(sortOrder);
         }
@@ -734,8 +418,6 @@ struct ApplianceTable::Impl {
         settleFlags();
     }
 };
-
-// Field
 
 Field::Field(ApplianceTable& table, int index, FieldDefinition definition)
     : m_table(&table), m_index(index), m_definition(std::move(definition)) {
@@ -820,8 +502,6 @@ void Field::ClearValue() {
     m_table->m->written();
 }
 
-// ApplianceTable
-
 ApplianceTable::ApplianceTable() : m(std::make_unique<Impl>()) {
     replaceFields(standardFields());
 }
@@ -846,7 +526,7 @@ Field& ApplianceTable::FieldNamed(std::string_view name) {
 
 Field* ApplianceTable::findField(std::string_view name) {
     for (auto& field : m->fields)
-        if (equalIgnoringCase(field->fieldName(), name))
+        if (equalIgnoringAsciiCase(field->fieldName(), name))
             return field.get();
     return nullptr;
 }
@@ -1002,7 +682,7 @@ void ApplianceTable::StartEdit() {
         m->startNewRecord(false);
         return;
     }
-    m->buffer.copyRow(0, m->stored, std::size_t(m->slotAt(m->cursor)));
+    m->buffer.copyRow(0, m->store.values(), std::size_t(m->slotAt(m->cursor)));
     m->modified = false;
     m->state = TableState::Editing;
     m->notify(TableChange::Rows);
@@ -1033,9 +713,9 @@ void ApplianceTable::RemoveRecord() {
     int position = m->cursor;
     int slot = m->slotAt(position);
     m->order().erase(m->order().begin() + position);
-    if (m->sorted)
+    if (m->sorted())
         m->rowOrder.erase(m->rowOrder.begin() + m->positionIn(m->rowOrder, slot));
-    m->freeSlot(slot);
+    m->store.remove(slot);
     m->clampCursor(position);
     m->settleFlags();
     m->notify(TableChange::Rows);
@@ -1059,11 +739,10 @@ void ApplianceTable::SortByFields(std::string_view fieldNames) {
     }
     try {
         int field = FieldNamed(name).index();
-        std::vector<int> records = m->storageOrder();
+        std::vector<int> records = m->store.slotsInUse();
         m->sortField = field;
         m->sortRecords(records);
         m->sortOrder = std::move(records);
-        m->sorted = true;
     } catch (...) {
         m->useRowOrder(current);
         m->settleFlags();
@@ -1077,7 +756,7 @@ void ApplianceTable::SortByFields(std::string_view fieldNames) {
 }
 
 bool ApplianceTable::sorted() const {
-    return m->sorted;
+    return m->sorted();
 }
 
 void ApplianceTable::setTextComparison(TextComparison compare) {

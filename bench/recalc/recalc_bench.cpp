@@ -2,10 +2,10 @@
 // whole list, and what choosing "Sort By" Appliance costs on a large list.
 #include "engine/recalc.h"
 #include "ledger/appliancetable.h"
+#include "tests/ledger/englishlikecomparison.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cctype>
 #include <random>
 #include <string>
 
@@ -74,23 +74,11 @@ void BM_RecalcPassSortedByWattage(benchmark::State& state) {
     recalcPass(state, true);
 }
 
-int englishLike(std::string_view a, std::string_view b) {
-    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
-        int x = std::tolower(static_cast<unsigned char>(a[i]));
-        int y = std::tolower(static_cast<unsigned char>(b[i]));
-        if (x != y)
-            return x - y;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
-    return b.compare(a); // lower case first as the last resort
-}
-
 void sortByName(benchmark::State& state, bool collating) {
     ApplianceTable table;
     fillTable(table, int(state.range(0)));
     if (collating)
-        table.setTextComparison(englishLike);
+        table.setTextComparison(pellion::testing::englishLikeComparison);
     for (auto _ : state)
         table.SortByFields("appliance");
     state.SetItemsProcessed(state.iterations() * state.range(0));

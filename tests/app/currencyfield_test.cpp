@@ -2,6 +2,7 @@
 
 #include "engine/numberformat.h"
 #include "fieldtesting.h"
+#include "tests/dialoganswerer.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -9,7 +10,6 @@
 #include <QDialog>
 #include <QImage>
 #include <QMenu>
-#include <QPushButton>
 #include <QStyle>
 #include <QTest>
 #include <QVBoxLayout>
@@ -21,7 +21,6 @@ namespace {
 using pellion::CurrencyField;
 using pellion::ScopedFormatSettings;
 using pellion::testing::BeepCounter;
-using pellion::testing::MessageBoxCatcher;
 
 const pellion::FormatSettings pointDecimal{'.', ','};
 const pellion::FormatSettings commaDecimal{',', '.'};
@@ -217,13 +216,13 @@ TEST_F(CurrencyFieldTest, TypedCharactersMustKeepTheTextANumber) {
         ScopedFormatSettings separators(c.separators);
         m_beeps.reset();
         CurrencyForm form(Kind::Typed);
-        MessageBoxCatcher boxes;
+        DialogAnswerer boxes;
         form.enterByTab();
         QTest::keyClicks(form.field, QString::fromLatin1(c.typed));
         EXPECT_EQ(form.field->text(), c.text);
         EXPECT_EQ(m_beeps.count(), c.beeps);
         form.leaveByClick();
-        EXPECT_EQ(boxes.count(), 0);
+        EXPECT_TRUE(boxes.seen().empty());
         EXPECT_FALSE(form.field->hasFocus());
         EXPECT_DOUBLE_EQ(form.field->value(), c.valueAfterLeaving);
         EXPECT_EQ(form.field->text(), c.textAfterLeaving);
@@ -255,7 +254,7 @@ TEST_F(CurrencyFieldTest, ReadingTheValueCommitsTypedText) {
 // letter leaves a text that only the commit on leaving can refuse.
 TEST_F(CurrencyFieldTest, LeavingWithAnInvalidTextShowsTheErrorAndKeepsTheFocus) {
     CurrencyForm form(Kind::Typed, 3);
-    MessageBoxCatcher boxes;
+    DialogAnswerer boxes;
     form.enterByTab();
     QTest::keyClicks(form.field, "1,e5");
     QTest::keyClick(form.field, Qt::Key_Home);
@@ -263,10 +262,10 @@ TEST_F(CurrencyFieldTest, LeavingWithAnInvalidTextShowsTheErrorAndKeepsTheFocus)
     ASSERT_EQ(form.field->text(), ",e5");
 
     form.leaveByClick();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.count() > 0; }, 5000));
-    EXPECT_EQ(boxes.count(), 1);
-    EXPECT_EQ(boxes.lastCaption(), "Pellion");
-    EXPECT_EQ(boxes.lastText(), "'e5' is not a valid floating point value.");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.seen().empty(); }, 5000));
+    EXPECT_EQ(boxes.seen().size(), 1u);
+    EXPECT_EQ(boxes.seen().back().caption, "Pellion");
+    EXPECT_EQ(boxes.seen().back().text, "'e5' is not a valid floating point value.");
     EXPECT_EQ(form.window.focusWidget(), form.field);
     // The offscreen platform has no window manager to hand the activation
     // back once the box has gone.
@@ -280,7 +279,7 @@ TEST_F(CurrencyFieldTest, LeavingWithAnInvalidTextShowsTheErrorAndKeepsTheFocus)
     form.leaveByClick();
     EXPECT_FALSE(form.field->hasFocus());
     EXPECT_EQ(form.field->value(), 3);
-    EXPECT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.seen().size(), 1u);
 }
 
 TEST_F(CurrencyFieldTest, PastingCommitsOrRestoresThePreviousText) {
@@ -370,13 +369,8 @@ TEST_F(CurrencyFieldTest, EnterAndEscapeReachTheDialogsButtons) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.situation);
         QDialog dialog;
-        auto* layout = new QVBoxLayout(&dialog);
         auto* field = new CurrencyField(&dialog);
-        auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
-        layout->addWidget(field);
-        layout->addWidget(ok);
-        ok->setDefault(true);
-        QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+        pellion::testing::placeAboveDefaultButton(dialog, field);
         field->setValue(4);
         dialog.setResult(-1);
         pellion::testing::showActive(dialog);

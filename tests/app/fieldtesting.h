@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/beep.h"
+#include "tests/beepcounter.h"
 
+#include <QDialog>
 #include <QString>
 #include <QWidget>
 
@@ -9,40 +10,12 @@
 
 namespace pellion::testing {
 
-// Counts the beeps while it lives instead of sounding them.
-class BeepCounter {
-public:
-    BeepCounter();
-    ~BeepCounter();
-    BeepCounter(const BeepCounter&) = delete;
-    BeepCounter& operator=(const BeepCounter&) = delete;
-    int count() const { return m_count; }
-    void reset() { m_count = 0; }
-
-private:
-    int m_count = 0;
-    BeepHandler m_previous;
-};
-
-// Answers every modal message box that opens while it lives, remembering
-// its caption and text, so a test never blocks on one.
-class MessageBoxCatcher {
-public:
-    MessageBoxCatcher();
-    ~MessageBoxCatcher();
-    MessageBoxCatcher(const MessageBoxCatcher&) = delete;
-    MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
-    int count() const;
-    QString lastCaption() const;
-    QString lastText() const;
-
-private:
-    struct State;
-    State* m_state;
-};
-
 // Shows the window and waits until it is the active one, so focus events flow.
 void showActive(QWidget& window);
+
+// Lays the dialog's field out above an "OK" button that is the dialog's
+// default and accepts it, to see where Enter and Escape typed in the field go.
+void placeAboveDefaultButton(QDialog& dialog, QWidget* field);
 
 } // namespace pellion::testing
 

@@ -8,9 +8,9 @@
 #include "app/currencyfield.h"
 #include "app/mainwindow.h"
 #include "app/spinfield.h"
-#include "dialoganswerer.h"
 #include "ledger/appliancetable.h"
-#include "qtapplication.h"
+#include "tests/dialoganswerer.h"
+#include "tests/qtapplication.h"
 
 #include <QDir>
 #include <QFile>

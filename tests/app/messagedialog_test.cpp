@@ -1,8 +1,8 @@
 #include "app/messagedialog.h"
 #include "app/regionalsettings.h"
 
-#include "dialoganswerer.h"
-#include "qtapplication.h"
+#include "tests/dialoganswerer.h"
+#include "tests/qtapplication.h"
 
 #include <QLocale>
 

@@ -1,13 +1,13 @@
 #include "app/settingsfile.h"
 
 #include "engine/error.h"
+#include "tests/errortext.h"
+#include "tests/scratchfolder.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <sys/resource.h>
 
 namespace {
@@ -16,33 +16,12 @@ namespace fs = std::filesystem;
 
 class SettingsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_folder = fs::temp_directory_path() /
-                   ("settingsfile_test_" + std::to_string(::getpid()) + "_" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
+    std::string path() const { return (m_folder.path() / "cfgfd.ini").string(); }
+    void writeFile(const std::string& text) const { pellion::testing::writeBytes(path(), text); }
+    std::string readFile() const { return pellion::testing::readBytes(path()); }
+    std::vector<std::string> folderEntries() const { return m_folder.entries(); }
 
-    std::string path() const { return (m_folder / "cfgfd.ini").string(); }
-    void writeFile(const std::string& text) const {
-        std::ofstream(path(), std::ios::binary) << text;
-    }
-    std::string readFile() const {
-        std::ifstream in(path(), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    std::vector<std::string> folderEntries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_folder))
-            names.push_back(entry.path().filename().string());
-        return names;
-    }
-
-    fs::path m_folder;
+    pellion::testing::ScratchFolder m_folder{"settingsfile_test"};
 };
 
 TEST_F(SettingsFileTest, ReadsSectionsInAnyOrderIgnoringCaseAndSurroundingBlanks) {
@@ -110,12 +89,7 @@ TEST_F(SettingsFileTest, FailedWriteKeepsTheOldFileAndNamesThePath) {
     rlimit limit = oldLimit;
     limit.rlim_cur = 64;
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    std::string message;
-    try {
-        settings.save();
-    } catch (const pellion::Error& error) {
-        message = error.what();
-    }
+    const std::string message = pellion::testing::errorText([&] { settings.save(); });
     ::setrlimit(RLIMIT_FSIZE, &oldLimit);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -125,15 +99,11 @@ TEST_F(SettingsFileTest, FailedWriteKeepsTheOldFileAndNamesThePath) {
 }
 
 TEST_F(SettingsFileTest, FolderThatDoesNotExistFailsWithThePath) {
-    const std::string missing = (m_folder / "gone" / "cfgfd.ini").string();
+    const std::string missing = (m_folder.path() / "gone" / "cfgfd.ini").string();
     pellion::SettingsFile settings(missing);
     settings.write("cost", "0", "0.01");
-    try {
-        settings.save();
-        FAIL() << "save succeeded";
-    } catch (const pellion::Error& error) {
-        EXPECT_EQ(std::string(error.what()), "Unable to write to " + missing);
-    }
+    EXPECT_EQ(pellion::testing::errorText([&] { settings.save(); }),
+              "Unable to write to " + missing);
 }
 
 } // namespace

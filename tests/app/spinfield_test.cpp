@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
-#include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -376,13 +375,8 @@ TEST_F(SpinFieldTest, EnterAndEscapeReachTheDialogsButtons) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.situation);
         QDialog dialog;
-        auto* layout = new QVBoxLayout(&dialog);
         auto* field = new SpinField(&dialog);
-        auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
-        layout->addWidget(field);
-        layout->addWidget(ok);
-        ok->setDefault(true);
-        QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+        pellion::testing::placeAboveDefaultButton(dialog, field);
         int changes = 0;
         QObject::connect(field, &SpinField::changed, [&] { ++changes; });
         dialog.setResult(-1);

@@ -1,8 +1,8 @@
-#include "app/beep.h"
 #include "calculator/calculator.h"
 #include "calculator/calculatorform.h"
 #include "calculator/calculatorpanel.h"
 #include "engine/numberformat.h"
+#include "tests/beepcounter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,10 +48,7 @@ private:
 
 class CalculatorFormTest : public ::testing::Test {
 protected:
-    CalculatorFormTest()
-        : m_settings(pointSettings()),
-          m_previousBeep(pellion::setBeepHandler([this] { ++beeps; })) {}
-    ~CalculatorFormTest() override { pellion::setBeepHandler(m_previousBeep); }
+    CalculatorFormTest() : m_settings(pointSettings()) {}
 
     static pellion::FormatSettings pointSettings() {
         pellion::FormatSettings settings;
@@ -101,8 +98,7 @@ protected:
     }
 
     pellion::ScopedFormatSettings m_settings;
-    int beeps = 0;
-    pellion::BeepHandler m_previousBeep;
+    pellion::testing::BeepCounter m_beeps;
 };
 
 TEST_F(CalculatorFormTest, OkKeepsTheValueForTheNextOpening) {
@@ -176,10 +172,10 @@ TEST_F(CalculatorFormTest, OkWhileFailedBeepsAndStaysOpen) {
     whileShown([this](CalculatorForm& form) {
         QTest::keyClicks(&form, "1/0=");
         EXPECT_EQ(form.displayText(), "Error");
-        EXPECT_EQ(beeps, 1);
+        EXPECT_EQ(m_beeps.count(), 1);
         click(form, "btnOK");
         EXPECT_TRUE(form.isVisible());
-        EXPECT_EQ(beeps, 2);
+        EXPECT_EQ(m_beeps.count(), 2);
         QTest::keyClick(&form, Qt::Key_Escape);
         EXPECT_TRUE(form.isVisible()) << "Escape clears rather than cancels";
         EXPECT_EQ(form.displayText(), "0");

@@ -2,6 +2,7 @@
 
 #include "engine/decimaldigits.h"
 #include "engine/error.h"
+#include "tests/errortext.h"
 
 #include <gtest/gtest.h>
 
@@ -47,14 +48,7 @@ std::string expectedFor(const SeparatorCase& settings, const std::string& text) 
 constexpr double infinity = std::numeric_limits<double>::infinity();
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 
-std::string errorText(auto&& call) {
-    try {
-        call();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
+using pellion::testing::errorText;
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "engine/recalc.h"
 
 #include "ledger/appliancetable.h"
+#include "tests/errortext.h"
 
 #include <gtest/gtest.h>
 
@@ -118,9 +119,9 @@ TEST_F(RecalcTest, WorkedExampleWithoutDiscounts) {
     EXPECT_NEAR(r.yearTotal, 465.4848, 1e-10);
     EXPECT_DOUBLE_EQ(r.most, 0.4);
     EXPECT_DOUBLE_EQ(r.least, 0.024);
-    EXPECT_TRUE(r.mostNameSet);
+    EXPECT_TRUE(r.mostName.has_value());
     EXPECT_EQ(r.mostName, "Kettle");
-    EXPECT_TRUE(r.leastNameSet);
+    EXPECT_TRUE(r.leastName.has_value());
     EXPECT_EQ(r.leastName, "Fridge");
     EXPECT_FALSE(r.completionFailed);
 
@@ -219,7 +220,7 @@ TEST_F(RecalcTest, AFailureOnTheFirstRecordStillGivesTheTotals) {
     EXPECT_EQ(calls, 1);
     EXPECT_DOUBLE_EQ(r.dayTotal, 0.5);
     EXPECT_DOUBLE_EQ(r.least, 1000000);
-    EXPECT_FALSE(r.leastNameSet);
+    EXPECT_FALSE(r.leastName.has_value());
 }
 
 TEST_F(RecalcTest, RecordsWithoutANameAreLeftAlone) {
@@ -239,8 +240,8 @@ TEST_F(RecalcTest, RecordsWithoutANameAreLeftAlone) {
     EXPECT_EQ(r.dailyEnergyText, "0");
     EXPECT_EQ(r.most, 0);
     EXPECT_EQ(r.least, 1000000);
-    EXPECT_FALSE(r.mostNameSet);
-    EXPECT_FALSE(r.leastNameSet);
+    EXPECT_FALSE(r.mostName.has_value());
+    EXPECT_FALSE(r.leastName.has_value());
     EXPECT_FALSE(table.FieldNamed("costhour").readOnly());
 }
 
@@ -275,7 +276,7 @@ TEST_F(RecalcTest, AmongEqualCostsTheFirstMetIsNamed) {
 TEST_F(RecalcTest, AZeroPriceNeverMakesTheMostExpensive) {
     add({"Clock", 230, 0, 2, 24});
     RecalcResult r = Recalculate(table, RecalcInputs{});
-    EXPECT_FALSE(r.mostNameSet);
+    EXPECT_FALSE(r.mostName.has_value());
     EXPECT_EQ(r.most, 0);
     EXPECT_EQ(r.leastName, "Clock");
     EXPECT_EQ(r.least, 0);
@@ -326,12 +327,9 @@ TEST_F(RecalcTest, EveryRecordOnceWhenPostingMovesItInASortedTable) {
 TEST_F(RecalcTest, AClosedTableFailsBeforeAnything) {
     table.close();
     bool called = false;
-    try {
-        Recalculate(table, RecalcInputs{}, [&] { called = true; });
-        ADD_FAILURE() << "no error";
-    } catch (const Error& e) {
-        EXPECT_STREQ(e.what(), "KMT: Cannot perform this operation on a closed dataset");
-    }
+    EXPECT_EQ(
+        testing::errorText([&] { Recalculate(table, RecalcInputs{}, [&] { called = true; }); }),
+        "KMT: Cannot perform this operation on a closed dataset");
     EXPECT_FALSE(called);
 }
 

@@ -3,7 +3,7 @@
 #include "info/systeminfo.h"
 
 #include "engine/numberformat.h"
-#include "testapp.h"
+#include "tests/qtapplication.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -25,7 +25,7 @@ using pellion::MemoryStatus;
 using pellion::Volume;
 using pellion::VolumeKind;
 
-// Figures chosen by the test; it counts the disk queries.
+// Figures chosen by the test; it counts the disk queries and the volume listings.
 class FakeSource : public pellion::SystemInfoSource {
 public:
     MemoryStatus memory{536870912, 268435456, 45};
@@ -40,9 +40,13 @@ public:
     };
     QString workingVolume = "/work";
     mutable std::map<QString, int> queries;
+    mutable int listings = 0;
 
     MemoryStatus memoryStatus() const override { return memory; }
-    std::vector<Volume> volumes() const override { return mounted; }
+    std::vector<Volume> volumes() const override {
+        ++listings;
+        return mounted;
+    }
     DiskSpace diskSpace(const QString& root) const override {
         ++queries[root];
         auto found = spaces.find(root);
@@ -53,7 +57,7 @@ public:
     }
 };
 
-class AboutBoxTest : public ::testing::Test, protected pellion::test::WithApplication {
+class AboutBoxTest : public ::testing::Test, protected WithApplication {
 protected:
     template <typename T> static T* control(const AboutBox& box, const char* name) {
         auto* found = box.findChild<T*>(QString::fromLatin1(name));
@@ -159,6 +163,12 @@ TEST_F(AboutBoxTest, MemhddSummarisesAllMountedVolumes) {
     EXPECT_EQ(memo(box, "memhdd"), std::string("All mounted volumes: 3\n"
                                                "Total Disk Size 39064.50  MB\n"
                                                "Space Free 1001.00  MB"));
+}
+
+// Listing the volumes reads a file per device; the summary and the drive list share one.
+TEST_F(AboutBoxTest, OpeningListsTheVolumesOnce) {
+    AboutBox box(m_source);
+    EXPECT_EQ(m_source.listings, 1);
 }
 
 TEST_F(AboutBoxTest, EnterClosesTheBoxWithOk) {

@@ -1,6 +1,6 @@
 #include "info/flatbutton.h"
 
-#include "testapp.h"
+#include "tests/qtapplication.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -14,7 +14,7 @@ using pellion::FlatButton;
 
 // A button in a shown window, with a second focusable widget to take the
 // focus away from it.
-class FlatButtonTest : public ::testing::Test, protected pellion::test::WithApplication {
+class FlatButtonTest : public ::testing::Test, protected WithApplication {
 protected:
     FlatButtonTest() {
         auto* layout = new QVBoxLayout(&m_window);

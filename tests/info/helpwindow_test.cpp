@@ -3,7 +3,8 @@
 #include "info/helpwindow.h"
 #include "info/weblauncher.h"
 
-#include "testapp.h"
+#include "tests/dialoganswerer.h"
+#include "tests/qtapplication.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,7 +24,7 @@ using pellion::HelpWindow;
 
 // A program folder with two help pages: the index links to a second page,
 // which links to the web. Web addresses are recorded instead of opened.
-class HelpWindowTest : public ::testing::Test, protected pellion::test::WithApplication {
+class HelpWindowTest : public ::testing::Test, protected WithApplication {
 protected:
     HelpWindowTest() {
         QDir(m_appDir.path()).mkdir(QStringLiteral("help"));
@@ -78,12 +79,20 @@ protected:
         FAIL() << "no link " << linkText.toStdString();
     }
 
+    // Each box shown, as "caption|text".
+    QStringList shownBoxes() const {
+        QStringList shown;
+        for (const SeenDialog& box : m_boxes.seen())
+            shown << box.caption + u'|' + box.text;
+        return shown;
+    }
+
     QTemporaryDir m_appDir;
     QWidget m_owner;
     std::vector<QUrl> m_opened;
     bool m_launcherSucceeds = true;
     pellion::WebLauncher m_previousLauncher;
-    pellion::test::ModalCatcher m_boxes;
+    DialogAnswerer m_boxes;
 };
 
 TEST_F(HelpWindowTest, EachContentsOpensOneMoreMaximizedWindowAtTheIndex) {
@@ -101,7 +110,7 @@ TEST_F(HelpWindowTest, EachContentsOpensOneMoreMaximizedWindowAtTheIndex) {
         EXPECT_EQ(window->browser()->documentTitle(), QStringLiteral("Contents"));
     }
     EXPECT_EQ(m_owner.findChildren<HelpWindow*>().size(), 2);
-    EXPECT_TRUE(m_boxes.texts().isEmpty());
+    EXPECT_TRUE(shownBoxes().isEmpty());
 }
 
 TEST_F(HelpWindowTest, BackOnAFreshWindowChangesNothingAndSaysNothing) {
@@ -109,7 +118,7 @@ TEST_F(HelpWindowTest, BackOnAFreshWindowChangesNothingAndSaysNothing) {
     press(window, "obtn_back");
     press(window, "obtn_forward");
     EXPECT_EQ(shownPage(window), QUrl::fromLocalFile(helpFile("index.htm")));
-    EXPECT_TRUE(m_boxes.texts().isEmpty());
+    EXPECT_TRUE(shownBoxes().isEmpty());
 }
 
 TEST_F(HelpWindowTest, BackAndForwardWalkTheWindowsOwnHistory) {
@@ -153,7 +162,7 @@ TEST_F(HelpWindowTest, HomeAndSearchHandTheWebBrowserTheirAddressesAndStayPut) {
     m_launcherSucceeds = false; // no web browser on this machine
     press(window, "obtn_home");
     press(window, "obtn_search");
-    EXPECT_TRUE(m_boxes.texts().isEmpty());
+    EXPECT_TRUE(shownBoxes().isEmpty());
 }
 
 TEST_F(HelpWindowTest, WebLinksInAPageGoToTheWebBrowser) {
@@ -194,7 +203,7 @@ TEST_F(HelpWindowTest, TheOwnerTakesItsHelpWindowsWithIt) {
 TEST_F(HelpWindowTest, AMissingIndexShowsThePageViewsOwnNoticeWithoutAnError) {
     QFile::remove(helpFile("index.htm"));
     HelpWindow* window = pellion::openHelpWindow(&m_owner, m_appDir.path());
-    EXPECT_TRUE(m_boxes.texts().isEmpty());
+    EXPECT_TRUE(shownBoxes().isEmpty());
     EXPECT_EQ(window->browser()->documentTitle(), QStringLiteral("Page not found"));
     EXPECT_TRUE(
         window->browser()->toPlainText().contains(QDir::toNativeSeparators(helpFile("index.htm"))));
@@ -207,12 +216,12 @@ TEST_F(HelpWindowTest, AnIndexThatCannotBeReadIsReportedAndTheWindowStillOpens) 
                              QDir::toNativeSeparators(helpFile("index.htm")) + u'.';
 
     HelpWindow* window = pellion::openHelpWindow(&m_owner, m_appDir.path());
-    ASSERT_EQ(m_boxes.texts(), QStringList{expected});
+    ASSERT_EQ(shownBoxes(), QStringList{expected});
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->browser()->toPlainText().isEmpty());
 
     press(window, "obtn_contents");
-    EXPECT_EQ(m_boxes.texts(), (QStringList{expected, expected}));
+    EXPECT_EQ(shownBoxes(), (QStringList{expected, expected}));
     EXPECT_TRUE(window->isVisible());
 }
 

@@ -1,10 +1,11 @@
 #include "ledger/appliancetable.h"
 
 #include "engine/numberformat.h"
+#include "tests/errortext.h"
+#include "tests/ledger/englishlikecomparison.h"
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <functional>
 #include <map>
 #include <random>
@@ -13,31 +14,7 @@
 namespace pellion {
 namespace {
 
-std::string errorText(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
-
-// Orders like an English collation: letters first without regard to case,
-// then lower case before upper case as the last resort.
-int englishLikeComparison(std::string_view a, std::string_view b) {
-    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
-        int x = std::tolower(static_cast<unsigned char>(a[i]));
-        int y = std::tolower(static_cast<unsigned char>(b[i]));
-        if (x != y)
-            return x - y;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i])
-            return std::islower(static_cast<unsigned char>(a[i])) ? -1 : 1;
-    return 0;
-}
+using testing::errorText;
 
 class RecordingListener : public TableListener {
 public:
@@ -555,7 +532,7 @@ TEST_F(TableTest, SortByNameUsesTheComparisonHandedIn) {
     table.SortByFields("appliance");
     EXPECT_EQ(names(), "Apple apple banana"); // bytes: upper case first
 
-    table.setTextComparison(englishLikeComparison);
+    table.setTextComparison(testing::englishLikeComparison);
     table.SortByFields("Appliance");
     EXPECT_EQ(names(), "apple Apple banana");
 }

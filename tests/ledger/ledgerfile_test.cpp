@@ -3,20 +3,18 @@
 #include "engine/error.h"
 #include "engine/numberformat.h"
 #include "ledger/appliancetable.h"
+#include "tests/scratchfolder.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <sys/resource.h>
-#include <unistd.h>
 
 namespace pellion {
 namespace {
@@ -58,16 +56,6 @@ const std::string kStandardDefinitions = lines({
 const std::string kStandardHeader = lines({
     R"x("Amperage","Appliance","Cost/Day","Cost/Hour","Daily Usage(Hrs)","KWH","Voltage","Wattage",)x",
 });
-
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 std::optional<std::string> storedValue(const ApplianceTable& table, int row, int field) {
     if (!table.storedHasValueAt(row, field))
@@ -114,17 +102,6 @@ const Record kFridge = {"0.5", "Fridge", "0.576", "0.024", "24", "0.12", "240", 
 
 class LedgerFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = fs::temp_directory_path() /
-                   ("ledgerfile_test-" + std::to_string(::getpid()) + "-" + info->name());
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-        m_path = (m_folder / "pellion.csv").string();
-    }
-
-    void TearDown() override { fs::remove_all(m_folder); }
-
     std::string loadError(ApplianceTable& table, const std::string& path) {
         try {
             LoadLedger(table, path);
@@ -135,7 +112,7 @@ protected:
     }
 
     std::string load(ApplianceTable& table, const std::string& bytes) {
-        writeBytes(m_path, bytes);
+        testing::writeBytes(m_path, bytes);
         return loadError(table, m_path);
     }
 
@@ -148,15 +125,10 @@ protected:
         return {};
     }
 
-    std::vector<std::string> folderEntries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_folder))
-            names.push_back(entry.path().filename().string());
-        return names;
-    }
+    std::vector<std::string> folderEntries() const { return m_folder.entries(); }
 
-    fs::path m_folder;
-    std::string m_path;
+    testing::ScratchFolder m_folder{"ledgerfile_test"};
+    std::string m_path = (m_folder.path() / "pellion.csv").string();
 };
 
 TEST_F(LedgerFileTest, WorkedExampleReadsBackItsRecordsMarksAndShownTexts) {
@@ -179,11 +151,11 @@ TEST_F(LedgerFileTest, WorkedExampleReadsBackItsRecordsMarksAndShownTexts) {
 }
 
 TEST_F(LedgerFileTest, WorkedExampleSavesBackByteForByte) {
-    const std::string expected = readBytes(kFixtures / "worked_example.csv");
+    const std::string expected = testing::readBytes(kFixtures / "worked_example.csv");
     ApplianceTable loaded;
     ASSERT_EQ(loadError(loaded, (kFixtures / "worked_example.csv").string()), "");
     ASSERT_EQ(saveError(loaded, m_path), "");
-    EXPECT_EQ(readBytes(m_path), expected);
+    EXPECT_EQ(testing::readBytes(m_path), expected);
 
     // The same file from a table built by hand after a recalculation.
     ApplianceTable built;
@@ -192,13 +164,13 @@ TEST_F(LedgerFileTest, WorkedExampleSavesBackByteForByte) {
     for (const char* name : {"costday", "costhour", "kilowattshour"})
         built.FieldNamed(name).setReadOnly(true);
     ASSERT_EQ(saveError(built, m_path), "");
-    EXPECT_EQ(readBytes(m_path), expected);
+    EXPECT_EQ(testing::readBytes(m_path), expected);
 }
 
 TEST_F(LedgerFileTest, FreshTableWritesDefinitionsWithoutReadOnlyMarks) {
     ApplianceTable table;
     ASSERT_EQ(saveError(table, m_path), "");
-    EXPECT_EQ(readBytes(m_path), kStandardDefinitions + kStandardHeader);
+    EXPECT_EQ(testing::readBytes(m_path), kStandardDefinitions + kStandardHeader);
 }
 
 TEST_F(LedgerFileTest, HardTextsSurviveARoundTrip) {
@@ -225,7 +197,7 @@ TEST_F(LedgerFileTest, HardTextsSurviveARoundTrip) {
         ApplianceTable table;
         append(table, appliance(c.name));
         ASSERT_EQ(saveError(table, m_path), "");
-        EXPECT_EQ(readBytes(m_path),
+        EXPECT_EQ(testing::readBytes(m_path),
                   kStandardDefinitions + kStandardHeader + "," + c.written + ",,,,,,,\r\n");
 
         ApplianceTable reread;
@@ -238,7 +210,7 @@ TEST_F(LedgerFileTest, RecordOfEmptyFieldsIsALineOfCommas) {
     ApplianceTable table;
     append(table, Record(8));
     ASSERT_EQ(saveError(table, m_path), "");
-    EXPECT_EQ(readBytes(m_path), kStandardDefinitions + kStandardHeader + ",,,,,,,,\r\n");
+    EXPECT_EQ(testing::readBytes(m_path), kStandardDefinitions + kStandardHeader + ",,,,,,,,\r\n");
 
     ApplianceTable reread;
     ASSERT_EQ(loadError(reread, m_path), "");
@@ -256,7 +228,7 @@ TEST_F(LedgerFileTest, NumbersAreWrittenWithFifteenDigitsAndAPoint) {
     formatSettings().decimalSeparator = ',';
     formatSettings().thousandSeparator = '.';
     ASSERT_EQ(saveError(table, m_path), "");
-    EXPECT_EQ(readBytes(m_path),
+    EXPECT_EQ(testing::readBytes(m_path),
               kStandardDefinitions + kStandardHeader + ",,,,\"2.5\",,\"-3\",\"0.3\",\r\n");
 
     ApplianceTable reread;
@@ -461,9 +433,10 @@ TEST_F(LedgerFileTest, LineThatIsNotUtf8IsReadAsWindows1252) {
 TEST_F(LedgerFileTest, MissingFileFailsAndLeavesTheTable) {
     ApplianceTable table;
     append(table, appliance("Kettle"));
-    const std::string missing = (m_folder / "absent.csv").string();
+    const std::string missing = (m_folder.path() / "absent.csv").string();
     EXPECT_EQ(loadError(table, missing), "Cannot open file " + missing);
-    EXPECT_EQ(loadError(table, m_folder.string()), "Cannot open file " + m_folder.string());
+    EXPECT_EQ(loadError(table, m_folder.path().string()),
+              "Cannot open file " + m_folder.path().string());
     EXPECT_EQ(records(table), std::vector<Record>{appliance("Kettle")});
     EXPECT_EQ(fieldNames(table).size(), 8u);
 }
@@ -564,20 +537,20 @@ TEST_F(LedgerFileTest, HostileLinesFailWithoutCrashing) {
 }
 
 TEST_F(LedgerFileTest, ClosedTableIsNotSavedAndTheFileNotTouched) {
-    writeBytes(m_path, "old");
+    testing::writeBytes(m_path, "old");
     ApplianceTable table;
     ASSERT_EQ(loadError(table, (kFixtures / "ends_inside_definition.csv").string()), kClosedTable);
     EXPECT_EQ(saveError(table, m_path), kClosedTable);
-    EXPECT_EQ(readBytes(m_path), "old");
+    EXPECT_EQ(testing::readBytes(m_path), "old");
 }
 
 TEST_F(LedgerFileTest, FileThatCannotBeCreatedLeavesTheOldOne) {
     ApplianceTable table;
-    const std::string inMissingFolder = (m_folder / "absent" / "pellion.csv").string();
+    const std::string inMissingFolder = (m_folder.path() / "absent" / "pellion.csv").string();
     EXPECT_EQ(saveError(table, inMissingFolder), "Cannot create file " + inMissingFolder);
 
     // A folder in the file's place cannot be replaced by the rename.
-    const fs::path folder = m_folder / "taken.csv";
+    const fs::path folder = m_folder.path() / "taken.csv";
     fs::create_directory(folder);
     EXPECT_EQ(saveError(table, folder.string()), "Cannot create file " + folder.string());
     EXPECT_TRUE(fs::is_directory(folder));
@@ -587,8 +560,8 @@ TEST_F(LedgerFileTest, FileThatCannotBeCreatedLeavesTheOldOne) {
 // A full disk during the write: the old ledger stays byte for byte and no
 // temporary file is left behind.
 TEST_F(LedgerFileTest, FailedWriteKeepsTheOldFileIntact) {
-    const std::string old = readBytes(kFixtures / "worked_example.csv");
-    writeBytes(m_path, old);
+    const std::string old = testing::readBytes(kFixtures / "worked_example.csv");
+    testing::writeBytes(m_path, old);
     ApplianceTable table;
     for (int i = 0; i < 2000; ++i)
         append(table, appliance("Appliance number " + std::to_string(i)));
@@ -604,7 +577,7 @@ TEST_F(LedgerFileTest, FailedWriteKeepsTheOldFileIntact) {
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_EQ(error, "Stream write error");
-    EXPECT_EQ(readBytes(m_path), old);
+    EXPECT_EQ(testing::readBytes(m_path), old);
     EXPECT_EQ(folderEntries(), std::vector<std::string>{"pellion.csv"});
 
     ASSERT_EQ(saveError(table, m_path), "");
@@ -614,18 +587,18 @@ TEST_F(LedgerFileTest, FailedWriteKeepsTheOldFileIntact) {
 }
 
 TEST_F(LedgerFileTest, SavingThroughALinkReplacesItsTarget) {
-    const fs::path target = m_folder / "lists" / "home.csv";
+    const fs::path target = m_folder.path() / "lists" / "home.csv";
     fs::create_directory(target.parent_path());
-    writeBytes(target, "old");
+    testing::writeBytes(target, "old");
     fs::create_symlink(target, m_path);
     ApplianceTable table;
     ASSERT_EQ(saveError(table, m_path), "");
     EXPECT_TRUE(fs::is_symlink(m_path));
-    EXPECT_EQ(readBytes(target), kStandardDefinitions + kStandardHeader);
+    EXPECT_EQ(testing::readBytes(target), kStandardDefinitions + kStandardHeader);
 }
 
 TEST_F(LedgerFileTest, SavedFileKeepsThePermissionsOfTheOldOne) {
-    writeBytes(m_path, "old");
+    testing::writeBytes(m_path, "old");
     fs::permissions(m_path, fs::perms::owner_read | fs::perms::owner_write);
     ApplianceTable table;
     ASSERT_EQ(saveError(table, m_path), "");

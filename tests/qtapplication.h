@@ -12,3 +12,8 @@ inline QApplication& testApplication() {
     QApplication::setApplicationName(QStringLiteral("Pellion"));
     return *application;
 }
+
+// Base of the fixtures whose members are widgets: the application must come first.
+struct WithApplication {
+    WithApplication() { testApplication(); }
+};
