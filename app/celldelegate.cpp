@@ -2,6 +2,7 @@
 
 #include "app/appliancemodel.h"
 #include "app/fieldkeys.h"
+#include "engine/numberformat.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -15,13 +16,20 @@ namespace {
 
 constexpr const char* originalTextProperty = "originalText";
 
+QString escapedCharacter(char c) {
+    return QRegularExpression::escape(QString(QChar::fromLatin1(c)));
+}
+
+// A number cell takes the separator that was in force when its field was
+// made, and also the user's own: the typed text is read with the user's, so a
+// field made by a ledger load ('.') must not lock out a ',' user's decimals.
 QValidator* validatorFor(const FieldDefinition& field, QObject* parent) {
     if (field.type == FieldType::Text)
         return nullptr;
-    const QString separator =
-        QRegularExpression::escape(QString(QChar::fromLatin1(field.decimalSeparator)));
+    const QString separators = escapedCharacter(field.decimalSeparator) +
+                               escapedCharacter(formatSettings().decimalSeparator);
     return new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[-+0-9Ee%1]*").arg(separator)), parent);
+        QRegularExpression(QStringLiteral("[-+0-9Ee%1]*").arg(separators)), parent);
 }
 
 } // namespace

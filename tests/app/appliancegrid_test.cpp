@@ -1,5 +1,7 @@
 #include "mainwindowfixture.h"
 
+#include "engine/numberformat.h"
+
 #include <QLineEdit>
 
 namespace {
@@ -188,6 +190,26 @@ TEST_F(GridTest, CellsTakeOnlyWhatTheirFieldAllows) {
     type(QString(60, QChar('n')));
     key(Qt::Key_Return);
     EXPECT_EQ(shown(0, "appliance"), std::string(50, 'n'));
+}
+
+// Fields made by a ledger load were made under the ledger's '.', but typed
+// text is read with the user's separator: a ',' user must still reach decimals.
+TEST_F(GridTest, LoadedFieldsTakeTheUsersDecimalSeparator) {
+    withThreeAppliances();
+    click("btnSave");
+    m_window.reset();
+    start();
+    pellion::FormatSettings comma = pellion::formatSettings();
+    comma.decimalSeparator = ',';
+    comma.thousandSeparator = '.';
+    pellion::ScopedFormatSettings regional(comma);
+    focusCell(0, 1);
+    click("btn_edit");
+    grid()->setFocus();
+    type("117,5");
+    key(Qt::Key_Return);
+    EXPECT_TRUE(dialogs().empty());
+    EXPECT_EQ(shown(0, "voltage"), "117,5");
 }
 
 TEST_F(GridTest, TextThatIsNoNumberGoesToTheErrorDisplay) {
