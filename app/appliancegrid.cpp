@@ -114,7 +114,10 @@ void ApplianceGrid::moveTableToRow(int row) {
 }
 
 void ApplianceGrid::abandonEditor() {
-    if (QLineEdit* editor = m_delegate ? m_delegate->editor() : nullptr)
+    // A closed editor lingers until it is deleted later; closing it twice
+    // would only make the view complain.
+    QLineEdit* editor = m_delegate ? m_delegate->editor() : nullptr;
+    if (editor && state() == QAbstractItemView::EditingState)
         closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
 
