@@ -7,28 +7,28 @@
 
 namespace pellion {
 
-QRect anchoredGeometry(const ControlSpec& spec, QSize growth) {
-    QRect rect(spec.left, spec.top, spec.width, spec.height);
-    if ((spec.anchors & AnchorLeft) && (spec.anchors & AnchorRight))
+QRect anchoredGeometry(const ControlPlace& place, QSize growth) {
+    QRect rect(place.left, place.top, place.width, place.height);
+    if ((place.anchors & AnchorLeft) && (place.anchors & AnchorRight))
         rect.setWidth(rect.width() + growth.width());
-    else if (spec.anchors & AnchorRight)
+    else if (place.anchors & AnchorRight)
         rect.translate(growth.width(), 0);
-    if ((spec.anchors & AnchorTop) && (spec.anchors & AnchorBottom))
+    if ((place.anchors & AnchorTop) && (place.anchors & AnchorBottom))
         rect.setHeight(rect.height() + growth.height());
-    else if (spec.anchors & AnchorBottom)
+    else if (place.anchors & AnchorBottom)
         rect.translate(0, growth.height());
     return rect;
 }
 
-FixedLayout::FixedLayout(QWidget* client, QSize designSize, std::span<const ControlSpec> specs,
+FixedLayout::FixedLayout(QWidget* client, QSize designSize, std::span<const ControlPlace> places,
                          Factory factory)
-    : QObject(client), m_client(client), m_designSize(designSize), m_specs(specs) {
-    for (const auto& spec : m_specs) {
-        QWidget* parent = *spec.parent ? control(spec.parent) : m_client;
-        QWidget* widget = factory(spec, parent);
-        widget->setObjectName(QString::fromLatin1(spec.name));
-        widget->setGeometry(spec.left, spec.top, spec.width, spec.height);
-        m_controls[spec.name] = widget;
+    : QObject(client), m_client(client), m_designSize(designSize), m_places(places) {
+    for (const auto& place : m_places) {
+        QWidget* parent = *place.parent ? control(place.parent) : m_client;
+        QWidget* widget = factory(place, parent);
+        widget->setObjectName(QString::fromLatin1(place.name));
+        widget->setGeometry(place.left, place.top, place.width, place.height);
+        m_controls[place.name] = widget;
     }
     m_client->installEventFilter(this);
 }
@@ -49,10 +49,10 @@ QWidget* FixedLayout::control(const std::string& name) const {
 void FixedLayout::arrange() {
     std::map<std::string, QSize> growth;
     growth[""] = m_client->size() - m_designSize;
-    for (const auto& spec : m_specs) {
-        const QRect rect = anchoredGeometry(spec, growth.at(spec.parent));
-        m_controls.at(spec.name)->setGeometry(rect);
-        growth[spec.name] = rect.size() - QSize(spec.width, spec.height);
+    for (const auto& place : m_places) {
+        const QRect rect = anchoredGeometry(place, growth.at(place.parent));
+        m_controls.at(place.name)->setGeometry(rect);
+        growth[place.name] = rect.size() - QSize(place.width, place.height);
     }
 }
 

@@ -55,7 +55,7 @@ enum class Look {
     Raised, // a bevelled panel
 };
 
-struct ControlSpec {
+struct ControlPlace {
     const char* name;
     const char* parent; // "" for the window's client area
     ControlKind kind;
@@ -66,15 +66,15 @@ struct ControlSpec {
 };
 
 // Where a control goes when its parent has grown by `growth` from its designed size.
-QRect anchoredGeometry(const ControlSpec& spec, QSize growth);
+QRect anchoredGeometry(const ControlPlace& place, QSize growth);
 
 // Creates the controls of a table inside a client area, names each after its
 // control and keeps them placed whenever the client area is resized.
 class FixedLayout : public QObject {
 public:
-    using Factory = QWidget* (*)(const ControlSpec& spec, QWidget* parent);
+    using Factory = QWidget* (*)(const ControlPlace& place, QWidget* parent);
 
-    FixedLayout(QWidget* client, QSize designSize, std::span<const ControlSpec> specs,
+    FixedLayout(QWidget* client, QSize designSize, std::span<const ControlPlace> places,
                 Factory factory);
 
     QWidget* control(const std::string& name) const;
@@ -91,7 +91,7 @@ protected:
 private:
     QWidget* m_client;
     QSize m_designSize;
-    std::span<const ControlSpec> m_specs;
+    std::span<const ControlPlace> m_places;
     std::map<std::string, QWidget*> m_controls;
 };
 

@@ -22,7 +22,7 @@ namespace {
 using enum ControlKind;
 
 // clang-format off
-constexpr ControlSpec controls[] = {
+constexpr ControlPlace controls[] = {
     // control           parent          kind           text                                               left  top  width height anchors            look
     {"pnlTop",           "",             Panel,         "",                                                   0,   0, 778,  41, Stretched, Look::Raised},
     {"pnlsortby",        "",             Panel,         "",                                                   0,  41, 778,  48, Stretched, Look::Raised},
@@ -88,7 +88,7 @@ constexpr ControlSpec controls[] = {
 };
 
 // In the order the settings file lists them.
-constexpr SpinFieldSpec spinFields[] = {
+constexpr SpinFieldSetup spinFields[] = {
     // field             whole  decimals increment min  max        initial
     {"sechgphr",         false, 4,       0.01,     0,   100000000, 0.01},
     {"sedailycharges",   false, 4,       0.01,     0,   0,         0},
@@ -97,7 +97,7 @@ constexpr SpinFieldSpec spinFields[] = {
     {"sedcdisc",         false, 4,       0.01,     0,   0,         0},
 };
 
-constexpr CurrencyFieldSpec currencyFields[] = {
+constexpr CurrencyFieldSetup currencyFields[] = {
     // field      read-only zero empty
     {"CE",        true,     false},
     {"cetpd",     false,    true},
@@ -108,7 +108,7 @@ constexpr CurrencyFieldSpec currencyFields[] = {
     {"cemost",    false,    true},
 };
 
-constexpr MenuItemSpec menu[] = {
+constexpr MenuItemEntry menu[] = {
     {"File", "Save",          "Save1"},
     {"File", nullptr,         "N1"},
     {"File", "Print",         "mnuprint"},
@@ -144,36 +144,37 @@ QFont lookFont(Look look, const QWidget* widget) {
     return font;
 }
 
-QLabel* createLabel(const ControlSpec& spec, QWidget* parent) {
-    auto* label = new QLabel(QString::fromLatin1(spec.text), parent);
-    label->setFont(lookFont(spec.look, label));
-    const bool right = spec.look == Look::Bold10Right || spec.look == Look::BoldRightGreen ||
-                       spec.look == Look::BoldRightMaroon;
+QLabel* createLabel(const ControlPlace& place, QWidget* parent) {
+    auto* label = new QLabel(QString::fromLatin1(place.text), parent);
+    label->setFont(lookFont(place.look, label));
+    const bool right = place.look == Look::Bold10Right || place.look == Look::BoldRightGreen ||
+                       place.look == Look::BoldRightMaroon;
     label->setAlignment((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
-    if (spec.look == Look::BoldRightGreen || spec.look == Look::BoldRightMaroon) {
+    if (place.look == Look::BoldRightGreen || place.look == Look::BoldRightMaroon) {
         QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText,
-                         spec.look == Look::BoldRightGreen ? QColor(0, 128, 0) : QColor(128, 0, 0));
+        palette.setColor(QPalette::WindowText, place.look == Look::BoldRightGreen
+                                                   ? QColor(0, 128, 0)
+                                                   : QColor(128, 0, 0));
         label->setPalette(palette);
     }
     // The one-pixel highlight to the top left that the design gives its labels.
     auto* shadow = new QGraphicsDropShadowEffect(label);
     shadow->setOffset(-1, -1);
     shadow->setBlurRadius(0);
-    shadow->setColor(spec.look == Look::BoldRightMaroon ? QColor(Qt::red)
-                                                        : label->palette().color(QPalette::Light));
+    shadow->setColor(place.look == Look::BoldRightMaroon ? QColor(Qt::red)
+                                                         : label->palette().color(QPalette::Light));
     label->setGraphicsEffect(shadow);
     return label;
 }
 
-QWidget* createRadioGroup(const ControlSpec& spec, QWidget* parent) {
-    auto* group = new QGroupBox(QString::fromLatin1(spec.text), parent);
+QWidget* createRadioGroup(const ControlPlace& place, QWidget* parent) {
+    auto* group = new QGroupBox(QString::fromLatin1(place.text), parent);
     auto* columns = new QHBoxLayout(group);
     columns->setContentsMargins(8, 0, 4, 2);
     columns->setSpacing(0);
     for (const char* item : sortChoices) {
         auto* button = new QRadioButton(QString::fromLatin1(item), group);
-        button->setObjectName(QString::fromLatin1(spec.name) + u'_' + QString::fromLatin1(item));
+        button->setObjectName(QString::fromLatin1(place.name) + u'_' + QString::fromLatin1(item));
         columns->addWidget(button, 1);
     }
     return group;
@@ -190,53 +191,53 @@ QFrame* createPanel(QWidget* parent, bool bevelled) {
 
 } // namespace
 
-QWidget* createMainControl(const ControlSpec& spec, QWidget* parent) {
-    const QString text = QString::fromLatin1(spec.text);
-    switch (spec.kind) {
+QWidget* createMainControl(const ControlPlace& place, QWidget* parent) {
+    const QString text = QString::fromLatin1(place.text);
+    switch (place.kind) {
     case ControlKind::Panel:
-        return createPanel(parent, spec.look == Look::Raised);
+        return createPanel(parent, place.look == Look::Raised);
     case ControlKind::GroupBox:
         return new QGroupBox(text, parent);
     case ControlKind::Label:
-        return createLabel(spec, parent);
+        return createLabel(place, parent);
     case ControlKind::SpinField:
         return new pellion::SpinField(parent);
     case ControlKind::CurrencyField:
         return new pellion::CurrencyField(parent);
     case ControlKind::Button: {
         auto* button = new QPushButton(text, parent);
-        button->setFont(lookFont(spec.look, button));
+        button->setFont(lookFont(place.look, button));
         button->setAutoDefault(false);
         return button;
     }
     case ControlKind::CheckBox:
         return new QCheckBox(text, parent);
     case ControlKind::RadioGroup:
-        return createRadioGroup(spec, parent);
+        return createRadioGroup(place, parent);
     case ControlKind::Grid:
         return new ApplianceGrid(parent);
     case ControlKind::EditBox: {
         auto* edit = new QLineEdit(text, parent);
-        edit->setReadOnly(spec.look == Look::ReadOnly);
+        edit->setReadOnly(place.look == Look::ReadOnly);
         return edit;
     }
     }
     return new QWidget(parent);
 }
 
-std::span<const ControlSpec> mainControls() {
+std::span<const ControlPlace> mainControls() {
     return controls;
 }
 
-std::span<const SpinFieldSpec> mainSpinFields() {
+std::span<const SpinFieldSetup> mainSpinFields() {
     return spinFields;
 }
 
-std::span<const CurrencyFieldSpec> mainCurrencyFields() {
+std::span<const CurrencyFieldSetup> mainCurrencyFields() {
     return currencyFields;
 }
 
-std::span<const MenuItemSpec> mainMenu() {
+std::span<const MenuItemEntry> mainMenu() {
     return menu;
 }
 

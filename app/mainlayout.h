@@ -12,17 +12,17 @@ namespace pellion {
 
 inline constexpr QSize mainClientSize{778, 498};
 
-std::span<const ControlSpec> mainControls();
+std::span<const ControlPlace> mainControls();
 
 // Makes the widget of one control: panels, group boxes, labels, the number
 // fields, buttons, check boxes, the radio group and the grid.
-QWidget* createMainControl(const ControlSpec& spec, QWidget* parent);
+QWidget* createMainControl(const ControlPlace& place, QWidget* parent);
 
 // The radio group's items, also the field names the list is sorted by.
 inline constexpr std::array<const char*, 4> sortChoices{"Appliance", "Voltage", "Wattage",
                                                         "Amperage"};
 
-struct SpinFieldSpec {
+struct SpinFieldSetup {
     const char* name;
     bool wholeNumber;
     int decimals;
@@ -30,23 +30,23 @@ struct SpinFieldSpec {
     double minValue, maxValue; // equal: no range
     double initialValue;
 };
-std::span<const SpinFieldSpec> mainSpinFields();
+std::span<const SpinFieldSetup> mainSpinFields();
 
-struct CurrencyFieldSpec {
+struct CurrencyFieldSetup {
     const char* name;
     bool readOnly;
     bool zeroEmpty;
 };
 inline constexpr int currencyDecimals = 5;
 inline constexpr const char* currencyDisplayFormat = "$,0.00000;-$,0.00000";
-std::span<const CurrencyFieldSpec> mainCurrencyFields();
+std::span<const CurrencyFieldSetup> mainCurrencyFields();
 
-struct MenuItemSpec {
+struct MenuItemEntry {
     const char* menu;
     const char* text; // nullptr for a separator
     const char* name;
 };
-std::span<const MenuItemSpec> mainMenu();
+std::span<const MenuItemEntry> mainMenu();
 
 // The grid's columns, by field name, in column order.
 inline constexpr std::array<const char*, 8> gridColumns{"appliance", "voltage",       "wattage",

@@ -98,40 +98,40 @@ void MainWindow::createControls() {
 
 // Before the change handlers are connected, so building raises no change.
 void MainWindow::configureFields() {
-    const auto spinSpecs = mainSpinFields();
-    for (std::size_t i = 0; i < spinSpecs.size(); ++i) {
-        const SpinFieldSpec& spec = spinSpecs[i];
-        auto* field = m_layout->control<SpinField>(spec.name);
-        field->setValueType(spec.wholeNumber ? SpinField::ValueType::Integer
-                                             : SpinField::ValueType::Float);
-        field->setDecimal(spec.decimals);
-        field->setIncrement(spec.increment);
-        field->setMinValue(spec.minValue);
-        field->setMaxValue(spec.maxValue);
-        field->setValue(spec.initialValue);
+    const auto spinSetups = mainSpinFields();
+    for (std::size_t i = 0; i < spinSetups.size(); ++i) {
+        const SpinFieldSetup& place = spinSetups[i];
+        auto* field = m_layout->control<SpinField>(place.name);
+        field->setValueType(place.wholeNumber ? SpinField::ValueType::Integer
+                                              : SpinField::ValueType::Float);
+        field->setDecimal(place.decimals);
+        field->setIncrement(place.increment);
+        field->setMinValue(place.minValue);
+        field->setMaxValue(place.maxValue);
+        field->setValue(place.initialValue);
         m_priceFields[i] = field;
     }
-    for (const CurrencyFieldSpec& spec : mainCurrencyFields()) {
-        auto* field = m_layout->control<CurrencyField>(spec.name);
+    for (const CurrencyFieldSetup& place : mainCurrencyFields()) {
+        auto* field = m_layout->control<CurrencyField>(place.name);
         field->setDecimalPlaces(currencyDecimals);
         field->setDisplayFormat(QString::fromLatin1(currencyDisplayFormat));
-        field->setReadOnly(spec.readOnly);
-        field->setZeroEmpty(spec.zeroEmpty);
+        field->setReadOnly(place.readOnly);
+        field->setZeroEmpty(place.zeroEmpty);
         field->setValue(0);
     }
 }
 
 void MainWindow::createMenu() {
     QMenu* menu = nullptr;
-    for (const MenuItemSpec& spec : mainMenu()) {
-        const QString title = QString::fromLatin1(spec.menu);
+    for (const MenuItemEntry& place : mainMenu()) {
+        const QString title = QString::fromLatin1(place.menu);
         if (!menu || menu->title() != title) {
             menu = menuBar()->addMenu(title);
             menu->setObjectName(title);
         }
         QAction* action =
-            spec.text ? menu->addAction(QString::fromLatin1(spec.text)) : menu->addSeparator();
-        action->setObjectName(QString::fromLatin1(spec.name));
+            place.text ? menu->addAction(QString::fromLatin1(place.text)) : menu->addSeparator();
+        action->setObjectName(QString::fromLatin1(place.name));
     }
 }
 

@@ -35,14 +35,14 @@ QMessageBox::Icon icon(DialogKind kind) {
     return QMessageBox::Question;
 }
 
-struct ButtonSpec {
+struct ButtonLook {
     DialogButton button;
     const char* text;
     QMessageBox::ButtonRole role;
 };
 
 // Left to right as the dialog shows them.
-constexpr ButtonSpec buttonSpecs[] = {
+constexpr ButtonLook buttonLooks[] = {
     {DialogYes, "&Yes", QMessageBox::YesRole},
     {DialogNo, "&No", QMessageBox::NoRole},
     {DialogOk, "OK", QMessageBox::AcceptRole},
@@ -66,14 +66,14 @@ DialogButton escapeButton(int buttons) {
 DialogButton messageDialog(QWidget* parent, DialogKind kind, const QString& text, int buttons) {
     QMessageBox box(icon(kind), caption(kind), text, QMessageBox::NoButton, parent);
     QAbstractButton* escape = nullptr;
-    for (const auto& spec : buttonSpecs) {
-        if (!(buttons & spec.button))
+    for (const auto& look : buttonLooks) {
+        if (!(buttons & look.button))
             continue;
-        QPushButton* button = box.addButton(QString::fromLatin1(spec.text), spec.role);
-        button->setProperty("dialogButton", int(spec.button));
-        if (spec.button == defaultButton(buttons))
+        QPushButton* button = box.addButton(QString::fromLatin1(look.text), look.role);
+        button->setProperty("dialogButton", int(look.button));
+        if (look.button == defaultButton(buttons))
             box.setDefaultButton(button);
-        if (spec.button == escapeButton(buttons))
+        if (look.button == escapeButton(buttons))
             escape = button;
     }
     box.setEscapeButton(escape);
