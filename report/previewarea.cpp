@@ -4,6 +4,7 @@
 #include "report/pageimagedestination.h"
 #include "report/pagestore.h"
 #include "report/previewtarget.h"
+#include "report/previewzoom.h"
 
 #include <QPainter>
 #include <QScrollBar>
@@ -48,6 +49,10 @@ int PreviewArea::pageLengthPixels() const {
     return nearestEven(m_target->printer().paperLength() * screenPixelsPerInch() / 254.0);
 }
 
+QSize PreviewArea::pageSizePixels() const {
+    return {pageWidthPixels(), pageLengthPixels()};
+}
+
 void PreviewArea::setPageNumber(int n) {
     if (n <= 0 || !m_target || n > m_target->pageCount())
         return;
@@ -85,7 +90,7 @@ void PreviewArea::progressUpdate(int percent) {
 }
 
 void PreviewArea::setZoom(int zoom) {
-    if (zoom < 2 || zoom > 2000)
+    if (!zoomAllowed(zoom))
         return;
     m_zoom = zoom;
     m_mode = ZoomMode::Other;
@@ -93,34 +98,27 @@ void PreviewArea::setZoom(int zoom) {
 }
 
 void PreviewArea::zoomToFit() {
-    const int pageWidth = pageWidthPixels();
-    const int pageLength = pageLengthPixels();
-    if (pageWidth > 0 && pageLength > 0) {
-        const int byWidth = nearestEven(static_cast<double>(width()) / pageWidth * 95);
-        const int byLength = nearestEven(static_cast<double>(height()) / pageLength * 95);
-        setZoom(std::min(byWidth, byLength));
-    }
+    const QSize page = pageSizePixels();
+    if (!page.isEmpty())
+        setZoom(fitZoom(size(), page));
     m_mode = ZoomMode::Fit;
 }
 
 void PreviewArea::zoomToWidth() {
     const int pageWidth = pageWidthPixels();
     if (pageWidth > 0)
-        setZoom(nearestEven(static_cast<double>(width()) / pageWidth * 90));
+        setZoom(widthZoom(width(), pageWidth));
     updateZoom();
     m_mode = ZoomMode::Width;
 }
 
 void PreviewArea::updateZoom() {
-    const int imageWidth = nearestEven(pageWidthPixels() * m_zoom / 100.0) + 4;
-    const int imageHeight = nearestEven(pageLengthPixels() * m_zoom / 100.0) + 4;
     // Centred in the area's outer size, where the page is smaller.
-    const int left = imageWidth < width() ? (width() - imageWidth) / 2 : 0;
-    const int top = imageHeight < height() ? (height() - imageHeight) / 2 : 0;
-    m_pageImage->setGeometry(left, top, imageWidth, imageHeight);
+    const QRect image = pageImageGeometry(size(), pageSizePixels(), m_zoom);
+    m_pageImage->setGeometry(image);
     const QSize room = viewport()->size();
-    m_canvas->resize(std::max(left + imageWidth, room.width()),
-                     std::max(top + imageHeight, room.height()));
+    m_canvas->resize(std::max(image.right() + 1, room.width()),
+                     std::max(image.bottom() + 1, room.height()));
     scrollHome();
 }
 

@@ -4,11 +4,9 @@
 // page image at a zoom. It shows only the current page, read from the print
 // target's page store when it is chosen or when it becomes available.
 //
-// Zoom rules: a zoom outside 2..2000 is refused; zoom to fit takes the
-// smaller of width and height at 95 per cent of the area, zoom to width 90
-// per cent of its width. The mode (fit, width, other) decides what a resize
-// does; fit and width keep their mode even when the zoom they compute is
-// refused.
+// The zoom arithmetic is report/previewzoom.h. The mode (fit, width, other)
+// decides what a resize does; fit and width keep their mode even when the
+// zoom they compute is refused.
 
 #include <QPicture>
 #include <QPointer>
@@ -52,6 +50,7 @@ public:
 
     int pageWidthPixels() const;
     int pageLengthPixels() const;
+    QSize pageSizePixels() const;
     PageImage* pageImage() const { return m_pageImage; }
 
 signals:
