@@ -5,6 +5,7 @@
 #include "pagerecorder.h"
 #include "report/printcommand.h"
 #include "reporttestdata.h"
+#include "tests/qtapplication.h"
 
 #include <QApplication>
 #include <QPrinterInfo>
@@ -29,7 +30,7 @@ protected:
 };
 
 TEST(NoPrinter, PrintCommandProducesNothingAndShowsNothing) {
-    test::ensureApplication();
+    testApplication();
     ASSERT_TRUE(QPrinterInfo::availablePrinters().isEmpty())
         << "the test needs a system without printers";
     ApplianceTable table;

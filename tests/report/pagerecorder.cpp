@@ -1,6 +1,5 @@
 #include "pagerecorder.h"
 
-#include <QApplication>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
@@ -10,16 +9,6 @@
 #include <cmath>
 
 namespace pellion::test {
-
-void ensureApplication() {
-    if (QApplication::instance() != nullptr)
-        return;
-    static int argc = 1;
-    static char name[] = "report_test";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    new QApplication(argc, argv);
-}
 
 namespace {
 

@@ -16,9 +16,6 @@
 
 namespace pellion::test {
 
-// A QApplication on the offscreen platform for the whole test program.
-void ensureApplication();
-
 struct DrawnText {
     QString text;
     QPointF position; // baseline start, in page pixels

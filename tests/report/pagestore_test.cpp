@@ -7,6 +7,8 @@
 #include "pagerecorder.h"
 #include "report/pageimage.h"
 #include "report/pagestream.h"
+#include "tests/errortext.h"
+#include "tests/qtapplication.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -31,6 +33,7 @@ namespace pellion {
 namespace {
 
 using namespace savedreport;
+using testing::errorText;
 
 // Distinct page contents of varying length, so a page read from the wrong
 // record cannot pass for the right one.
@@ -207,7 +210,7 @@ TEST(PageStore, DeletesTheTemporaryFileWithTheStore) {
 }
 
 TEST(PageStore, KeepsThePageSizeOfAPicture) {
-    test::ensureApplication();
+    testApplication();
     QPicture page;
     QPainter painter(&page);
     painter.fillRect(QRect(100, 100, 50, 20), Qt::white);
@@ -256,14 +259,8 @@ TEST_F(SavedReport, SavingOntoTheLoadedFileIsRefusedAndLeavesItIntact) {
 
     PageList loaded;
     loaded.load(path("report.PRP"));
-    try {
-        loaded.saveToFile(path("report.PRP"));
-        FAIL() << "saved onto the open file";
-    } catch (const Error& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Cannot create file " +
-                      QDir::toNativeSeparators(path("report.PRP")).toStdString());
-    }
+    EXPECT_EQ(errorText([&] { loaded.saveToFile(path("report.PRP")); }),
+              "Cannot create file " + QDir::toNativeSeparators(path("report.PRP")).toStdString());
     EXPECT_EQ(readFile("report.PRP"), before);
     EXPECT_EQ(loaded.readPageImage(2), imageOf(2));
 }
@@ -298,20 +295,15 @@ TEST_F(SavedReport, RecognisesTheOlderShortHeader) {
     EXPECT_EQ(store.headerLength(), olderHeaderSize);
     EXPECT_EQ(store.readPageImage(1), image);
     // Its pages are the other platform's drawings, which this one cannot replay.
-    test::ensureApplication();
+    testApplication();
     EXPECT_THROW(store.readPage(1), Error);
 }
 
 TEST_F(SavedReport, MissingFileCannotBeOpened) {
     PageList store;
     fillStore(store, 2);
-    try {
-        store.load(path("absent.PRP"));
-        FAIL() << "loaded a missing file";
-    } catch (const Error& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Cannot open file " + QDir::toNativeSeparators(path("absent.PRP")).toStdString());
-    }
+    EXPECT_EQ(errorText([&] { store.load(path("absent.PRP")); }),
+              "Cannot open file " + QDir::toNativeSeparators(path("absent.PRP")).toStdString());
     EXPECT_EQ(store.pageCount(), 0);
 }
 
@@ -369,18 +361,13 @@ TEST_F(SavedReport, RefusesDamagedFiles) {
 }
 
 TEST_F(SavedReport, RefusesAPageImageThatIsNotADrawing) {
-    test::ensureApplication();
+    testApplication();
     PageList good;
     fillStore(good, 2, 40); // valid chain, the images are not pictures
     good.saveToFile(path("garbage.PRP"));
     PageList store;
     store.load(path("garbage.PRP"));
-    try {
-        store.readPage(2);
-        FAIL() << "replayed a page image that is not a drawing";
-    } catch (const Error& error) {
-        EXPECT_STREQ(error.what(), "Invalid page image");
-    }
+    EXPECT_EQ(errorText([&] { store.readPage(2); }), "Invalid page image");
 }
 
 QPicture samplePage() {
@@ -404,7 +391,7 @@ QPicture samplePage() {
 }
 
 TEST(PageImage, KeepsSizeFillsTextsAndFonts) {
-    test::ensureApplication();
+    testApplication();
     const QPicture decoded = decodePageImage(encodePageImage(samplePage()));
     EXPECT_EQ(decoded.boundingRect(), QRect(0, 0, 816, 1056));
     const test::RecordedPage original = test::recordTexts(samplePage());
@@ -430,7 +417,7 @@ TEST(PageImage, KeepsSizeFillsTextsAndFonts) {
 
 // Each row one fault in an otherwise valid page image.
 TEST(PageImage, RefusesDamagedImages) {
-    test::ensureApplication();
+    testApplication();
     const QByteArray valid = encodePageImage(samplePage());
     const qsizetype firstOperation = 12;
     struct Case {

@@ -12,6 +12,7 @@
 #include "report/report.h"
 #include "report/reportform.h"
 #include "reporttestdata.h"
+#include "tests/qtapplication.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -43,7 +44,7 @@ protected:
 };
 
 TEST(PreviewWithoutPrinter, ShowsA4PagesAndPrintDoesNothing) {
-    test::ensureApplication();
+    testApplication();
     ASSERT_TRUE(QPrinterInfo::availablePrinters().isEmpty());
     ApplianceTable table;
     test::fillAppliances(table, 60);

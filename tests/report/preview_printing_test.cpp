@@ -11,6 +11,7 @@
 #include "report/report.h"
 #include "report/reportform.h"
 #include "reporttestdata.h"
+#include "tests/qtapplication.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -83,7 +84,7 @@ class PreviewPrinting : public ::testing::Test {
 protected:
     void TearDown() override { previewDialogs() = platformPreviewDialogs(); }
 
-    bool applicationReady = (test::ensureApplication(), true);
+    bool applicationReady = (testApplication(), true);
     QTemporaryDir folder;
     ApplianceTable table;
     ReportForm form{table};

@@ -17,6 +17,7 @@
 #include "report/report.h"
 #include "report/reportform.h"
 #include "reporttestdata.h"
+#include "tests/qtapplication.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -92,7 +93,7 @@ PreviewWindow* openPreviewWindow() {
 class PreviewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::ensureApplication();
+        testApplication();
         previewDialogs().saveFileName = [this](const QString& title, const QString& filter,
                                                const QString& suffix) {
             asked << title + QLatin1Char('|') + filter + QLatin1Char('|') + suffix;
@@ -136,7 +137,7 @@ protected:
     QString pageText() { return window->pagePanel()->text(); }
     void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
 
-    bool applicationReady = (test::ensureApplication(), true);
+    bool applicationReady = (testApplication(), true);
     QTimer safetyNet;
     QTemporaryDir folder;
     QStringList asked;

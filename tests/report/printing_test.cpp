@@ -10,6 +10,7 @@
 #include "report/reportform.h"
 #include "report/reportprinter.h"
 #include "reporttestdata.h"
+#include "tests/qtapplication.h"
 
 #include "engine/error.h"
 
@@ -118,7 +119,7 @@ protected:
         form.report().run(target);
     }
 
-    bool applicationReady = (test::ensureApplication(), true);
+    bool applicationReady = (testApplication(), true);
     QTemporaryDir folder;
     QString pdf = folder.filePath(QStringLiteral("report.pdf"));
     ApplianceTable table;

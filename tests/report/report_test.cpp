@@ -12,6 +12,7 @@
 #include "report/reportform.h"
 #include "report/reportprinter.h"
 #include "reporttestdata.h"
+#include "tests/qtapplication.h"
 
 #include <QLabel>
 #include <QLocale>
@@ -86,7 +87,7 @@ protected:
         return 0;
     }
 
-    bool applicationReady = (test::ensureApplication(), true);
+    bool applicationReady = (testApplication(), true);
     ApplianceTable table;
     ReportForm form{table};
     test::PageRecorder pages;
@@ -421,7 +422,7 @@ struct DateTimeCase {
 };
 
 TEST(DateTimeText, UsesTheShortDateAndLongTimeFormats) {
-    test::ensureApplication();
+    testApplication();
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     const QDate day(2024, 3, 5);
     const DateTimeCase cases[] = {
