@@ -4,6 +4,7 @@
 
 #include "ledger/appliancetable.h"
 #include "pagerecorder.h"
+#include "printedpdf.h"
 #include "report/previewdialogs.h"
 #include "report/previewtarget.h"
 #include "report/previewwindow.h"
@@ -14,71 +15,17 @@
 #include "tests/qtapplication.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
-#include <pwd.h>
-#include <unistd.h>
-
 namespace pellion {
 namespace {
-
-QString runTool(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-int pdfPageCount(const QString& pdf) {
-    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
-                                              .match(runTool(QStringLiteral("pdfinfo"), {pdf}));
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
-QString pdfText(const QString& pdf) {
-    return runTool(QStringLiteral("pdftotext"),
-                   {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-}
-
-// cups-pdf writes into the Out folder of its configuration, ${HOME}/PDF unless changed.
-QString cupsPdfOutputFolder() {
-    QString out = QStringLiteral("${HOME}/PDF");
-    QFile config(QStringLiteral("/etc/cups/cups-pdf.conf"));
-    if (config.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        for (const QString& line : QString::fromLocal8Bit(config.readAll()).split('\n')) {
-            if (line.trimmed().startsWith(QStringLiteral("Out ")))
-                out = line.trimmed().mid(4).trimmed();
-        }
-    }
-    const passwd* user = getpwuid(getuid());
-    const QString home = user != nullptr ? QString::fromLocal8Bit(user->pw_dir) : QDir::homePath();
-    return out.replace(QStringLiteral("${HOME}"), home);
-}
-
-QString waitForNewPdf(const QString& folder, const QDateTime& since, int seconds) {
-    const QDateTime deadline = QDateTime::currentDateTime().addSecs(seconds);
-    while (QDateTime::currentDateTime() < deadline) {
-        for (const QFileInfo& file :
-             QDir(folder).entryInfoList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time)) {
-            if (file.lastModified() >= since && pdfPageCount(file.filePath()) > 0)
-                return file.filePath();
-        }
-        QThread::msleep(250);
-    }
-    return {};
-}
 
 class PreviewPrinting : public ::testing::Test {
 protected:
@@ -113,9 +60,9 @@ TEST_F(PreviewPrinting, PageRangeTwoToThreeOfFivePagesPrintsTwoPages) {
     QCoreApplication::processEvents(); // the queued print request
     EXPECT_FALSE(form.report().busy());
 
-    const QString printed = waitForNewPdf(cupsPdfOutputFolder(), start, 90);
-    ASSERT_FALSE(printed.isEmpty()) << "no PDF in " << cupsPdfOutputFolder().toStdString();
-    EXPECT_EQ(pdfPageCount(printed), 2);
+    const QString printed = test::waitForNewPdf(test::cupsPdfOutputFolder(), start, 90);
+    ASSERT_FALSE(printed.isEmpty()) << "no PDF in " << test::cupsPdfOutputFolder().toStdString();
+    EXPECT_EQ(test::pdfPageCount(printed), 2);
     // cups-pdf's fonts carry no text mapping, so only the pages are counted here.
     // All five pages stay on view.
     EXPECT_EQ(target.pageCount(), 5);
@@ -142,9 +89,9 @@ TEST_F(PreviewPrinting, PrintRunsTheReportAgainOverTheTableAsItIsNow) {
     EXPECT_FALSE(form.report().busy()); // queued, not printed inside the click
     QCoreApplication::processEvents();
 
-    const QString printed = waitForNewPdf(cupsPdfOutputFolder(), start, 90);
-    ASSERT_FALSE(printed.isEmpty()) << "no PDF in " << cupsPdfOutputFolder().toStdString();
-    EXPECT_EQ(pdfPageCount(printed), 2);
+    const QString printed = test::waitForNewPdf(test::cupsPdfOutputFolder(), start, 90);
+    ASSERT_FALSE(printed.isEmpty()) << "no PDF in " << test::cupsPdfOutputFolder().toStdString();
+    EXPECT_EQ(test::pdfPageCount(printed), 2);
     EXPECT_EQ(target.pageCount(), 1);
     EXPECT_EQ(window.pagePanel()->text(), QStringLiteral("Page 1 of 1"));
     QFile::remove(printed);
@@ -174,8 +121,8 @@ TEST_F(PreviewPrinting, LoadedReportPrintsEveryStoredPageEvenAfterAnInterruptedR
     PrinterDestination destination(std::move(printer));
     loading.printStoredPages(destination);
 
-    EXPECT_EQ(pdfPageCount(pdf), 5);
-    const QString text = pdfText(pdf);
+    EXPECT_EQ(test::pdfPageCount(pdf), 5);
+    const QString text = test::pdfText(pdf);
     EXPECT_TRUE(text.contains(QStringLiteral("Pellion Report")));
     EXPECT_TRUE(text.contains(test::applianceName(280)));
     EXPECT_TRUE(text.contains(QStringLiteral("Total Cost Per Day")));

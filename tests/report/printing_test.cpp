@@ -4,6 +4,7 @@
 
 #include "ledger/appliancetable.h"
 #include "pagerecorder.h"
+#include "printedpdf.h"
 #include "report/printcommand.h"
 #include "report/printerdestination.h"
 #include "report/report.h"
@@ -15,87 +16,15 @@
 #include "engine/error.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <pwd.h>
-#include <unistd.h>
-
 namespace pellion {
 namespace {
-
-QString runTool(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QStringLiteral("<%1 failed: %2>")
-            .arg(program, QString::fromLocal8Bit(process.readAllStandardError()));
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-int pdfPageCount(const QString& pdf) {
-    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
-                                              .match(runTool(QStringLiteral("pdfinfo"), {pdf}));
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
-QString pdfPageSize(const QString& pdf, int page) {
-    const QString info =
-        runTool(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QString::number(page),
-                                            QStringLiteral("-l"), QString::number(page), pdf});
-    const QRegularExpressionMatch match =
-        QRegularExpression(QStringLiteral("size:\\s+([^\\n]*)")).match(info);
-    return match.hasMatch() ? match.captured(1).trimmed() : info;
-}
-
-QString pdfPageText(const QString& pdf, int page) {
-    return runTool(QStringLiteral("pdftotext"),
-                   {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page),
-                    QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
-}
-
-// Where cups-pdf writes for the current user: the Out setting of its
-// configuration, ${HOME} standing for the user's home folder.
-QString cupsPdfOutputFolder() {
-    QString out = QStringLiteral("${HOME}/PDF");
-    QFile config(QStringLiteral("/etc/cups/cups-pdf.conf"));
-    if (config.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        for (const QString& line :
-             QString::fromLocal8Bit(config.readAll()).split(QLatin1Char('\n'))) {
-            const QString trimmed = line.trimmed();
-            if (trimmed.startsWith(QStringLiteral("Out ")))
-                out = trimmed.mid(4).trimmed();
-        }
-    }
-    const passwd* user = getpwuid(getuid());
-    const QString home = user != nullptr ? QString::fromLocal8Bit(user->pw_dir) : QDir::homePath();
-    return out.replace(QStringLiteral("${HOME}"), home);
-}
-
-// The first PDF that appears in the folder after the given moment.
-QString waitForNewPdf(const QString& folder, const QDateTime& since, int seconds) {
-    const QDateTime deadline = QDateTime::currentDateTime().addSecs(seconds);
-    while (QDateTime::currentDateTime() < deadline) {
-        const QFileInfoList files =
-            QDir(folder).entryInfoList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
-        for (const QFileInfo& file : files) {
-            // cups-pdf writes the file and then closes it; wait until pdfinfo can read it.
-            if (file.lastModified() >= since && pdfPageCount(file.filePath()) > 0)
-                return file.filePath();
-        }
-        QThread::msleep(250);
-    }
-    return {};
-}
 
 PrinterCapabilities pdfWriter() {
     PrinterCapabilities printer;
@@ -134,13 +63,13 @@ TEST_F(Printing, PrintCommandSendsTwoLetterPagesToTheDefaultQueue) {
                       QStringLiteral("180")},
                      nullptr);
     EXPECT_EQ(table.RowNumber(), 60);
-    const QString printed = waitForNewPdf(cupsPdfOutputFolder(), start, 90);
+    const QString printed = test::waitForNewPdf(test::cupsPdfOutputFolder(), start, 90);
     ASSERT_FALSE(printed.isEmpty())
-        << "no PDF from the queue in " << cupsPdfOutputFolder().toStdString();
-    EXPECT_EQ(pdfPageCount(printed), 2);
-    EXPECT_TRUE(pdfPageSize(printed, 1).contains(QStringLiteral("612 x 792")))
-        << pdfPageSize(printed, 1).toStdString();
-    EXPECT_TRUE(pdfPageSize(printed, 2).contains(QStringLiteral("612 x 792")));
+        << "no PDF from the queue in " << test::cupsPdfOutputFolder().toStdString();
+    EXPECT_EQ(test::pdfPageCount(printed), 2);
+    EXPECT_TRUE(test::pdfPageSize(printed, 1).contains(QStringLiteral("612 x 792")))
+        << test::pdfPageSize(printed, 1).toStdString();
+    EXPECT_TRUE(test::pdfPageSize(printed, 2).contains(QStringLiteral("612 x 792")));
     QFile::remove(printed);
 }
 
@@ -149,11 +78,11 @@ TEST_F(Printing, PdfCarriesTitleRateNamesAndSummaryOnTheLastPage) {
     applyReportTexts(
         form, {QStringLiteral("0.2000"), QStringLiteral("0"), QString(), QStringLiteral("180")});
     runToPdf();
-    ASSERT_EQ(pdfPageCount(pdf), 2);
-    EXPECT_TRUE(pdfPageSize(pdf, 1).contains(QStringLiteral("612 x 792")))
-        << pdfPageSize(pdf, 1).toStdString();
-    const QString first = pdfPageText(pdf, 1);
-    const QString last = pdfPageText(pdf, 2);
+    ASSERT_EQ(test::pdfPageCount(pdf), 2);
+    EXPECT_TRUE(test::pdfPageSize(pdf, 1).contains(QStringLiteral("612 x 792")))
+        << test::pdfPageSize(pdf, 1).toStdString();
+    const QString first = test::pdfPageText(pdf, 1);
+    const QString last = test::pdfPageText(pdf, 2);
     EXPECT_TRUE(first.contains(QStringLiteral("Pellion Report")));
     EXPECT_TRUE(first.contains(QStringLiteral("Electricity KWH Charge :")));
     EXPECT_TRUE(first.contains(QStringLiteral("0.2000")));
@@ -170,8 +99,8 @@ TEST_F(Printing, PdfCarriesTitleRateNamesAndSummaryOnTheLastPage) {
 TEST_F(Printing, PageRangeSendsOnlyTheChosenPages) {
     test::fillAppliances(table, 115); // three pages: 54, 60, 1 and the summary
     runToPdf(2, 2);
-    ASSERT_EQ(pdfPageCount(pdf), 1);
-    const QString text = pdfPageText(pdf, 1);
+    ASSERT_EQ(test::pdfPageCount(pdf), 1);
+    const QString text = test::pdfPageText(pdf, 1);
     EXPECT_TRUE(text.contains(QStringLiteral("Fridge 55")));
     EXPECT_TRUE(text.contains(QStringLiteral("Fridge 114")));
     EXPECT_FALSE(text.contains(QStringLiteral("Fridge 115")));
