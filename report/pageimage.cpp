@@ -1,9 +1,9 @@
 #include "report/pageimage.h"
 
 #include "engine/error.h"
+#include "report/enginedevice.h"
 
 #include <QFont>
-#include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -179,47 +179,6 @@ private:
     bool m_hasFont = false;
 };
 
-// A device with the picture's size and resolution, so the replay is not scaled.
-class RecordingDevice : public QPaintDevice {
-public:
-    RecordingDevice(Writer& out, const QPicture& page) : m_engine(out), m_page(page) {}
-    QPaintEngine* paintEngine() const override { return &m_engine; }
-
-protected:
-    int metric(PaintDeviceMetric metric) const override {
-        const QRect bounds = m_page.boundingRect();
-        switch (metric) {
-        case PdmWidth:
-            return bounds.width();
-        case PdmHeight:
-            return bounds.height();
-        case PdmWidthMM:
-            return qRound(bounds.width() * 25.4 / m_page.logicalDpiX());
-        case PdmHeightMM:
-            return qRound(bounds.height() * 25.4 / m_page.logicalDpiY());
-        case PdmDpiX:
-        case PdmPhysicalDpiX:
-            return m_page.logicalDpiX();
-        case PdmDpiY:
-        case PdmPhysicalDpiY:
-            return m_page.logicalDpiY();
-        case PdmDepth:
-            return 32;
-        case PdmNumColors:
-            return 0xffffff;
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return static_cast<int>(devicePixelRatioFScale());
-        }
-        return 0;
-    }
-
-private:
-    mutable RecordingEngine m_engine;
-    const QPicture& m_page;
-};
-
 } // namespace
 
 QByteArray encodePageImage(const QPicture& page) {
@@ -228,7 +187,9 @@ QByteArray encodePageImage(const QPicture& page) {
     out.raw(magic);
     out.i32(bounds.width());
     out.i32(bounds.height());
-    RecordingDevice device(out, page);
+    RecordingEngine engine(out);
+    // The picture's size and resolution, so the replay is not scaled.
+    EngineDevice device(engine, bounds.size(), page.logicalDpiX(), page.logicalDpiY());
     QPainter painter(&device);
     painter.drawPicture(-bounds.topLeft(), page);
     painter.end();

@@ -1,6 +1,7 @@
 #include "pagerecorder.h"
 
-#include <QPaintDevice>
+#include "report/enginedevice.h"
+
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -35,48 +36,13 @@ private:
     QTransform m_transform;
 };
 
-class TextRecordingDevice : public QPaintDevice {
-public:
-    explicit TextRecordingDevice(std::vector<DrawnText>& texts) : m_engine(texts) {}
-    QPaintEngine* paintEngine() const override { return &m_engine; }
-
-protected:
-    int metric(PaintDeviceMetric metric) const override {
-        switch (metric) {
-        case PdmWidth:
-            return 2000;
-        case PdmHeight:
-            return 2000;
-        case PdmWidthMM:
-        case PdmHeightMM:
-            return 529;
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY:
-            return 96;
-        case PdmDepth:
-            return 32;
-        case PdmNumColors:
-            return 0xffffff;
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return static_cast<int>(devicePixelRatioFScale());
-        }
-        return 0;
-    }
-
-private:
-    mutable TextRecordingEngine m_engine;
-};
-
 } // namespace
 
 RecordedPage recordTexts(const QPicture& picture) {
     RecordedPage page;
     page.boundingRect = picture.boundingRect();
-    TextRecordingDevice device(page.texts);
+    TextRecordingEngine engine(page.texts);
+    EngineDevice device(engine, QSize(2000, 2000), 96, 96);
     QPainter painter(&device);
     painter.drawPicture(0, 0, picture);
     painter.end();
