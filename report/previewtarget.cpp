@@ -196,21 +196,10 @@ void PreviewTarget::printStoredPages(PrintDestination& destination) {
     // A load that interrupted the run left the flag set; printing starts
     // clear so the job is not aborted after its first sheet.
     m_printer.clearCancelled();
-    JobSettings settings;
-    settings.title = m_printer.title();
-    settings.printerName = m_printer.printerName();
-    settings.paperCode = m_printer.paperSize();
-    settings.orientation = m_printer.orientation();
-    settings.copies = m_printer.copies();
-    const PrinterCapabilities& capabilities = m_printer.printerCapabilities();
-    settings.setCopies = capabilities.canSetCopies;
-    settings.setOrientation = capabilities.canSetOrientation;
-    settings.automaticPaperSource = capabilities.canSetPaperSource;
-
     const int count = pageCount();
     const int first = m_printer.firstPage() > 0 ? m_printer.firstPage() : 1;
     const int last = m_printer.lastPage() > 0 ? std::min(m_printer.lastPage(), count) : count;
-    destination.beginDocument(settings);
+    destination.beginDocument(m_printer.jobSettings());
     try {
         for (int page = first; page <= last; ++page) {
             QCoreApplication::processEvents();

@@ -56,6 +56,8 @@ public:
     void setLastPage(int page) { m_lastPage = page; }
     int firstPage() const { return m_firstPage; }
     int lastPage() const { return m_lastPage; }
+    // What the print job begins with.
+    const JobSettings& jobSettings() const { return m_settings; }
     // The paper in tenths of a millimetre for the orientation.
     double paperWidth() const;
     double paperLength() const;
