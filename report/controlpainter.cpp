@@ -23,10 +23,10 @@ QFont reportFont(const ReportFont& font) {
     return result;
 }
 
-double autoSizedWidth(const QString& text, const QFont& font) {
+double autoSizedWidth(const QStringList& lines, const QFont& font) {
     const QFontMetrics screenMetrics(font);
     int widest = 0;
-    for (const QString& line : controlLines(text))
+    for (const QString& line : lines)
         widest = std::max(widest, screenMetrics.horizontalAdvance(line));
     return (widest + 1) * 254.0 / screenPixelsPerInch();
 }
@@ -60,7 +60,8 @@ void drawControl(ReportPrinter& target, const ReportControl& control, const QStr
     const QFont font = reportFont(control.font);
     const double left = ox + control.left;
     const double top = oy + control.top;
-    fillPageArea(target, left, top, autoSizedWidth(text, font), control.height);
+    const QStringList lines = controlLines(text);
+    fillPageArea(target, left, top, autoSizedWidth(lines, font), control.height);
 
     QPainter& painter = target.surface();
     // Only real changes: every state change is recorded into a page image.
@@ -74,7 +75,7 @@ void drawControl(ReportPrinter& target, const ReportControl& control, const QStr
     const double ascent = painter.fontMetrics().ascent();
     const double height = lineHeight(target, font);
     double lineTop = top;
-    for (const QString& line : controlLines(text)) {
+    for (const QString& line : lines) {
         // The controls do not stretch: what does not fit the box is dropped.
         if (lineTop + height > top + control.height + 1)
             break;

@@ -8,6 +8,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 namespace pellion {
 
@@ -16,7 +17,7 @@ class ReportPrinter;
 QFont reportFont(const ReportFont& font);
 
 // Width in tenths of a millimetre of the widest line plus one screen pixel.
-double autoSizedWidth(const QString& text, const QFont& font);
+double autoSizedWidth(const QStringList& lines, const QFont& font);
 
 // Fills an area of the page (tenths of a millimetre) with white.
 void fillPageArea(ReportPrinter& target, double left, double top, double width, double height);
