@@ -29,12 +29,11 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 namespace {
 
+// Through the preview's own replay, onto a small canvas.
 void replay(const QPicture& page) {
     QImage canvas(64, 64, QImage::Format_RGB32);
     QPainter painter(&canvas);
-    const QRect bounds = page.boundingRect();
-    painter.scale(64.0 / bounds.width(), 64.0 / bounds.height());
-    painter.drawPicture(0, 0, page);
+    pellion::drawPageImage(painter, page, canvas.rect());
 }
 
 } // namespace
