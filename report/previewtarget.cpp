@@ -112,24 +112,14 @@ void PreviewTarget::loadFromFile(const QString& fileName) {
 void PreviewTarget::recognisePaper(const QPicture& firstPage) {
     const double dpi = screenPixelsPerInch();
     const QRect bounds = firstPage.boundingRect();
-    const int w = static_cast<int>(bounds.width() * 254.0 / dpi / 40);
-    const int h = static_cast<int>(bounds.height() * 254.0 / dpi / 40);
-    const auto take = [this](int code, Orientation orientation) {
-        // Only a paper the printer offers is taken, as at the start of a run.
-        if (!m_printer.printerCapabilities().offers(code))
-            return;
-        m_printer.setPaperSize(code);
-        m_printer.setOrientation(orientation);
-    };
-    for (const PaperSize& paper : paperTable()) {
-        if (paper.code < 1 || paper.code > 26)
+    for (const PaperMatch& match :
+         papersOfPageSize(bounds.width() * 254.0 / dpi, bounds.height() * 254.0 / dpi)) {
+        // Only a paper the printer offers is taken, as at the start of a run;
+        // a later match wins.
+        if (!m_printer.printerCapabilities().offers(match.code))
             continue;
-        const int width = static_cast<int>(paper.widthMm / 4);
-        const int length = static_cast<int>(paper.lengthMm / 4);
-        if (w == width && h == length)
-            take(paper.code, Orientation::Portrait);
-        if (h == width && w == length)
-            take(paper.code, Orientation::Landscape);
+        m_printer.setPaperSize(match.code);
+        m_printer.setOrientation(match.orientation);
     }
 }
 

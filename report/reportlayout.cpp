@@ -58,6 +58,23 @@ const PaperSize* findPaper(int code) {
     return nullptr;
 }
 
+std::vector<PaperMatch> papersOfPageSize(double widthTenths, double lengthTenths) {
+    const int w = static_cast<int>(widthTenths / 40);
+    const int h = static_cast<int>(lengthTenths / 40);
+    std::vector<PaperMatch> matches;
+    for (const PaperSize& paper : paperTable()) {
+        if (paper.code < 1 || paper.code > 26)
+            continue;
+        const int width = static_cast<int>(paper.widthMm / 4);
+        const int length = static_cast<int>(paper.lengthMm / 4);
+        if (w == width && h == length)
+            matches.push_back({paper.code, Orientation::Portrait});
+        if (h == width && w == length)
+            matches.push_back({paper.code, Orientation::Landscape});
+    }
+    return matches;
+}
+
 void ReportPage::setPaper(int code) {
     paperCode = code;
     applyPaperDimensions();

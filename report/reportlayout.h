@@ -39,6 +39,16 @@ const std::vector<PaperSize>& paperTable();
 // The row with this code, or nullptr for a code the table does not know.
 const PaperSize* findPaper(int code);
 
+struct PaperMatch {
+    int code = 0;
+    Orientation orientation = Orientation::Portrait;
+};
+// The papers with codes 1 to 26 that a page of this size (tenths of a
+// millimetre) is printed on, in table order: sizes agree when they fall in
+// the same 4-millimetre step. A paper matches once for each orientation that
+// fits, so a square one matches twice.
+std::vector<PaperMatch> papersOfPageSize(double widthTenths, double lengthTenths);
+
 enum class BandType { Title, SubDetail, Summary };
 enum class ControlKind { Label, DataField, DateTime };
 
