@@ -1,6 +1,5 @@
 #include "report/previewcommand.h"
 
-#include "app/errordisplay.h"
 #include "report/previewtarget.h"
 #include "report/previewwindow.h"
 #include "report/printcommand.h"
@@ -11,7 +10,6 @@
 #include <QEventLoop>
 #include <QPointer>
 
-#include <exception>
 #include <memory>
 
 namespace pellion {
@@ -48,13 +46,7 @@ void previewReport(Report& report, const PrinterCapabilities& printer) {
 }
 
 void previewUsageReport(ApplianceTable& table, const ReportTexts& texts, QWidget* owner) {
-    auto form = std::make_unique<ReportForm>(table, owner);
-    applyReportTexts(*form, texts);
-    try {
-        previewReport(form->report());
-    } catch (const std::exception& error) {
-        showError(error, owner);
-    }
+    withReportForm(table, texts, owner, [](ReportForm& form) { previewReport(form.report()); });
 }
 
 } // namespace pellion

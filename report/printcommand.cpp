@@ -15,14 +15,19 @@ void applyReportTexts(ReportForm& form, const ReportTexts& texts) {
     form.setCaption(QStringLiteral("rptlbldkwu"), texts.dailyUsage);
 }
 
-void printUsageReport(ApplianceTable& table, const ReportTexts& texts, QWidget* owner) {
+void withReportForm(ApplianceTable& table, const ReportTexts& texts, QWidget* owner,
+                    const std::function<void(ReportForm&)>& command) {
     auto form = std::make_unique<ReportForm>(table, owner);
     applyReportTexts(*form, texts);
     try {
-        form->print();
+        command(*form);
     } catch (const std::exception& error) {
         showError(error, owner);
     }
+}
+
+void printUsageReport(ApplianceTable& table, const ReportTexts& texts, QWidget* owner) {
+    withReportForm(table, texts, owner, [](ReportForm& form) { form.print(); });
 }
 
 } // namespace pellion

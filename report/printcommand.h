@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace pellion {
@@ -26,6 +28,12 @@ struct ReportTexts {
 // Fills RLabel10, rptlbltotal ("$" + total per hour), rptlbltd ("$" + total
 // per day) and rptlbldkwu.
 void applyReportTexts(ReportForm& form, const ReportTexts& texts);
+
+// What Print and Print Preview share: a new report form owned by the window,
+// with the texts, handed to the command and destroyed when it returns; a
+// failure goes to the application's error display.
+void withReportForm(ApplianceTable& table, const ReportTexts& texts, QWidget* owner,
+                    const std::function<void(ReportForm&)>& command);
 
 // Without any installed printer nothing happens and nothing is shown. A
 // failure while printing goes to the application's error display.
