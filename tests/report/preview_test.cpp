@@ -17,6 +17,7 @@
 #include "report/report.h"
 #include "report/reportform.h"
 #include "reporttestdata.h"
+#include "tests/dialoganswerer.h"
 #include "tests/qtapplication.h"
 
 #include <QAbstractButton>
@@ -24,7 +25,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -462,16 +462,11 @@ TEST_F(PreviewTest, DamagedFileIsRefusedWithAnErrorAndDropsThePages) {
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write(QByteArray(200, '\x03'));
     damaged.close();
-    QString errorText;
-    whenTrue(
-        [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
-        [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            errorText = box->windowTitle() + QLatin1Char('|') + box->text();
-            box->button(QMessageBox::Ok)->click();
-        });
+    const DialogAnswerer answerer({QStringLiteral("OK")});
     click("LoadReport");
-    EXPECT_EQ(errorText, QStringLiteral("Pellion|Invalid report file."));
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(answerer.seen()[0].caption + QLatin1Char('|') + answerer.seen()[0].text,
+              QStringLiteral("Pellion|Invalid report file."));
     EXPECT_EQ(target.pageCount(), 0);
     EXPECT_FALSE(target.loaded());
 }
