@@ -1,6 +1,7 @@
 #include "report/previewtarget.h"
 
 #include "app/errordisplay.h"
+#include "engine/error.h"
 #include "report/pageimagedestination.h"
 #include "report/printerdestination.h"
 #include "report/report.h"
@@ -104,8 +105,13 @@ void PreviewTarget::loadFromFile(const QString& fileName) {
     m_pages.load(fileName);
     m_source = Source::Loaded;
     if (m_pages.pageCount() >= 1) {
-        if (const std::optional<QPicture> first = m_pages.readPage(1))
-            recognisePaper(*first);
+        try {
+            if (const std::optional<QPicture> first = m_pages.readPage(1))
+                recognisePaper(*first);
+        } catch (const Error&) {
+            // The file is loaded; a first page that is not a drawing keeps the
+            // paper as it is and is reported when it is shown.
+        }
     }
 }
 

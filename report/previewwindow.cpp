@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -244,10 +245,11 @@ void PreviewWindow::LoadClick() {
         return;
     }
     m_target->loadFromFile(fileName);
-    m_area->showPage(1);
-    updatePageText();
     button(QStringLiteral("PrintSetup"))->setEnabled(false);
     button(QStringLiteral("Print"))->setEnabled(true);
+    // Also when page 1 cannot be shown: the window then describes the file.
+    const auto describePage = qScopeGuard([this] { updatePageText(); });
+    m_area->showPage(1);
 }
 
 void PreviewWindow::ExitClick() {

@@ -471,6 +471,29 @@ TEST_F(PreviewTest, DamagedFileIsRefusedWithAnErrorAndDropsThePages) {
     EXPECT_FALSE(target.loaded());
 }
 
+// A sound chain whose page images are not drawings: the file loads, and the
+// page that cannot be shown is reported when it is shown.
+TEST_F(PreviewTest, LoadedFileWithAPageThatIsNotADrawingStillReplacesTheRun) {
+    openAndRun(280);
+    PageList garbage;
+    garbage.startDocument();
+    garbage.appendPageImage(QByteArray(40, 'x'));
+    garbage.appendPageImage(QByteArray(40, 'y'));
+    garbage.finishDocument(2);
+    openAnswer = folder.filePath(QStringLiteral("garbage.PRP"));
+    garbage.saveToFile(openAnswer);
+
+    const DialogAnswerer answerer({QStringLiteral("OK")});
+    click("LoadReport");
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(answerer.seen()[0].text, QStringLiteral("Invalid page image."));
+    EXPECT_TRUE(target.loaded());
+    EXPECT_EQ(pageText(), QStringLiteral("Page 1 of 2"));
+    EXPECT_FALSE(area().pageShown()); // not the dropped run's page
+    EXPECT_FALSE(button("PrintSetup")->isEnabled());
+    EXPECT_TRUE(button("Print")->isEnabled());
+}
+
 TEST_F(PreviewTest, PrinterSetupKeepsTheChosenSettingsInTheReport) {
     openAndRun(280);
     printSetupAnswer = [](QPrinter& printer) {
