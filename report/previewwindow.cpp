@@ -178,8 +178,9 @@ void PreviewWindow::updatePageText() {
 }
 
 void PreviewWindow::goToPage(int n) {
+    // Also when the page cannot be shown: the text names the page chosen.
+    const auto describePage = qScopeGuard([this] { updatePageText(); });
     m_area->setPageNumber(n);
-    updatePageText();
 }
 
 void PreviewWindow::ZoomToFitClick() {
@@ -247,7 +248,7 @@ void PreviewWindow::LoadClick() {
     m_target->loadFromFile(fileName);
     button(QStringLiteral("PrintSetup"))->setEnabled(false);
     button(QStringLiteral("Print"))->setEnabled(true);
-    // Also when page 1 cannot be shown: the window then describes the file.
+    // Also when page 1 cannot be shown: the text then describes the file.
     const auto describePage = qScopeGuard([this] { updatePageText(); });
     m_area->showPage(1);
 }

@@ -471,17 +471,21 @@ TEST_F(PreviewTest, DamagedFileIsRefusedWithAnErrorAndDropsThePages) {
     EXPECT_FALSE(target.loaded());
 }
 
-// A sound chain whose page images are not drawings: the file loads, and the
-// page that cannot be shown is reported when it is shown.
-TEST_F(PreviewTest, LoadedFileWithAPageThatIsNotADrawingStillReplacesTheRun) {
-    openAndRun(280);
+// A sound chain of two pages whose images are not drawings.
+void saveTwoPagesThatAreNotDrawings(const QString& fileName) {
     PageList garbage;
     garbage.startDocument();
     garbage.appendPageImage(QByteArray(40, 'x'));
     garbage.appendPageImage(QByteArray(40, 'y'));
     garbage.finishDocument(2);
+    garbage.saveToFile(fileName);
+}
+
+// The file loads; a page that cannot be shown is reported when it is shown.
+TEST_F(PreviewTest, LoadedFileWithAPageThatIsNotADrawingStillReplacesTheRun) {
+    openAndRun(280);
     openAnswer = folder.filePath(QStringLiteral("garbage.PRP"));
-    garbage.saveToFile(openAnswer);
+    saveTwoPagesThatAreNotDrawings(openAnswer);
 
     const DialogAnswerer answerer({QStringLiteral("OK")});
     click("LoadReport");
@@ -492,6 +496,19 @@ TEST_F(PreviewTest, LoadedFileWithAPageThatIsNotADrawingStillReplacesTheRun) {
     EXPECT_FALSE(area().pageShown()); // not the dropped run's page
     EXPECT_FALSE(button("PrintSetup")->isEnabled());
     EXPECT_TRUE(button("Print")->isEnabled());
+}
+
+TEST_F(PreviewTest, MovingToAPageThatIsNotADrawingNamesThatPage) {
+    openAndRun(3);
+    openAnswer = folder.filePath(QStringLiteral("garbage.PRP"));
+    saveTwoPagesThatAreNotDrawings(openAnswer);
+    const DialogAnswerer answerer({QStringLiteral("OK"), QStringLiteral("OK")});
+    click("LoadReport");
+    click("ToolButton2");
+    ASSERT_EQ(answerer.seen().size(), 2u);
+    EXPECT_EQ(answerer.seen()[1].text, QStringLiteral("Invalid page image."));
+    EXPECT_EQ(area().PageNumber(), 2);
+    EXPECT_EQ(pageText(), QStringLiteral("Page 2 of 2"));
 }
 
 TEST_F(PreviewTest, PrinterSetupKeepsTheChosenSettingsInTheReport) {
