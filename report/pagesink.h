@@ -1,7 +1,7 @@
 #pragma once
 
-// Receives the page images of a run into page images, one finished page at a
-// time. The preview's page store implements it.
+// Receives the page images of a run, one finished page at a time. The
+// preview's page store implements it.
 
 class QPicture;
 

@@ -16,11 +16,10 @@
 
 namespace pellion {
 
+class PageImage;
 class PreviewTarget;
 
 enum class ZoomMode { Fit, Width, Other };
-
-class PageImage;
 
 class PreviewArea : public QScrollArea {
     Q_OBJECT
