@@ -2,6 +2,7 @@
 
 #include "engine/error.h"
 #include "report/enginedevice.h"
+#include "report/littleendian.h"
 
 #include <QFont>
 #include <QPaintEngine>
@@ -33,19 +34,17 @@ constexpr double maximumPointSize = 200; // a report prints in 10 points
 
 class Writer {
 public:
-    void u8(std::uint8_t value) { m_bytes.append(static_cast<char>(value)); }
-    void u16(std::uint16_t value) { put(value, 2); }
-    void u32(std::uint32_t value) { put(value, 4); }
-    void i32(std::int32_t value) { put(static_cast<std::uint32_t>(value), 4); }
-    void f64(double value) { put(std::bit_cast<std::uint64_t>(value), 8); }
+    void u8(std::uint8_t value) { appendLittleEndian(m_bytes, value, 1); }
+    void u16(std::uint16_t value) { appendLittleEndian(m_bytes, value, 2); }
+    void u32(std::uint32_t value) { appendLittleEndian(m_bytes, value, 4); }
+    void i32(std::int32_t value) {
+        appendLittleEndian(m_bytes, static_cast<std::uint32_t>(value), 4);
+    }
+    void f64(double value) { appendLittleEndian(m_bytes, std::bit_cast<std::uint64_t>(value), 8); }
     void raw(const QByteArray& bytes) { m_bytes.append(bytes); }
     const QByteArray& bytes() const { return m_bytes; }
 
 private:
-    void put(std::uint64_t value, int size) {
-        for (int i = 0; i < size; ++i)
-            m_bytes.append(static_cast<char>((value >> (8 * i)) & 0xff));
-    }
     QByteArray m_bytes;
 };
 
@@ -76,9 +75,7 @@ private:
     std::uint64_t get(int size) {
         if (size > m_bytes.size() - m_position)
             invalidImage();
-        std::uint64_t value = 0;
-        for (int i = size - 1; i >= 0; --i)
-            value = (value << 8) | static_cast<std::uint8_t>(m_bytes[m_position + i]);
+        const std::uint64_t value = littleEndianAt(m_bytes, m_position, size);
         m_position += size;
         return value;
     }

@@ -1,6 +1,7 @@
 #include "report/pagestore.h"
 
 #include "engine/error.h"
+#include "report/littleendian.h"
 #include "report/pageimage.h"
 #include "report/pagestream.h"
 
@@ -38,25 +39,13 @@ std::string nativeName(const QString& fileName) {
     return QDir::toNativeSeparators(fileName).toStdString();
 }
 
-void putLittleEndian(QByteArray& bytes, int offset, std::uint64_t value, int size) {
-    for (int i = 0; i < size; ++i)
-        bytes[offset + i] = static_cast<char>((value >> (8 * i)) & 0xff);
-}
-
-std::uint64_t getLittleEndian(const QByteArray& bytes, int offset, int size) {
-    std::uint64_t value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = (value << 8) | static_cast<std::uint8_t>(bytes[offset + i]);
-    return value;
-}
-
 QByteArray headerBytes(int pageCount) {
     QByteArray header(headerSize, '\0');
-    putLittleEndian(header, 0, formatVersion, 2);
-    putLittleEndian(header, 2, engineVersion, 2);
-    putLittleEndian(header, pageCountOffset, static_cast<std::uint32_t>(pageCount), 4);
+    setLittleEndianAt(header, 0, formatVersion, 2);
+    setLittleEndianAt(header, 2, engineVersion, 2);
+    setLittleEndianAt(header, pageCountOffset, static_cast<std::uint32_t>(pageCount), 4);
     const double created = daysSince1899(QDateTime::currentDateTime());
-    putLittleEndian(header, creationTimeOffset, std::bit_cast<std::uint64_t>(created), 8);
+    setLittleEndianAt(header, creationTimeOffset, std::bit_cast<std::uint64_t>(created), 8);
     header[compressionOffset] = 0; // pages are stored uncompressed
     return header;
 }
@@ -257,9 +246,9 @@ void PageList::loadStream(const std::function<std::unique_ptr<PageStream>()>& op
             file->seek(olderSignatureOffset);
             older = file->read(4) == QByteArray("EMF\0", 4);
         }
-        if (!older && getLittleEndian(header, 0, 2) != formatVersion)
+        if (!older && littleEndianAt(header, 0, 2) != formatVersion)
             invalidFile();
-        const auto count = static_cast<std::int32_t>(getLittleEndian(header, pageCountOffset, 4));
+        const auto count = static_cast<std::int32_t>(littleEndianAt(header, pageCountOffset, 4));
         if (count < 0)
             invalidFile();
         m_stream = std::move(file);

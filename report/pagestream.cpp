@@ -1,6 +1,7 @@
 #include "report/pagestream.h"
 
 #include "engine/error.h"
+#include "report/littleendian.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -76,11 +77,7 @@ QByteArray PageStream::read(qint64 length) {
 }
 
 std::int32_t PageStream::readInt32() {
-    const QByteArray bytes = read(4);
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | static_cast<std::uint8_t>(bytes[i]);
-    return static_cast<std::int32_t>(value);
+    return static_cast<std::int32_t>(littleEndianAt(read(4), 0, 4));
 }
 
 void PageStream::write(const QByteArray& bytes) {
@@ -93,10 +90,8 @@ void PageStream::write(const QByteArray& bytes) {
 }
 
 void PageStream::writeInt32(std::int32_t value) {
-    const auto bits = static_cast<std::uint32_t>(value);
-    QByteArray bytes(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xff);
+    QByteArray bytes;
+    appendLittleEndian(bytes, static_cast<std::uint32_t>(value), 4);
     write(bytes);
 }
 
