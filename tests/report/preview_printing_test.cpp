@@ -99,11 +99,8 @@ TEST_F(PreviewPrinting, PrintRunsTheReportAgainOverTheTableAsItIsNow) {
 
 TEST_F(PreviewPrinting, LoadedReportPrintsEveryStoredPageEvenAfterAnInterruptedRun) {
     test::fillAppliances(table, 280);
-    PrinterCapabilities pdfWriter;
-    pdfWriter.installed = true;
-    pdfWriter.printerName = QStringLiteral("PDF file");
-    pdfWriter.offeredPapers = {letterPaperCode};
-    pdfWriter.currentPaper = letterPaperCode;
+    const PrinterCapabilities pdfWriter =
+        test::installedPrinter(QStringLiteral("PDF file"), {letterPaperCode}, letterPaperCode);
     PreviewTarget produced{&form.report(), pdfWriter};
     form.report().run(produced.printer());
     const QString saved = folder.filePath(QStringLiteral("five.PRP"));

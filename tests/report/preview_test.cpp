@@ -44,12 +44,8 @@ namespace {
 constexpr int noteCode = 18;
 
 PrinterCapabilities letterPrinter() {
-    PrinterCapabilities printer;
-    printer.installed = true;
-    printer.printerName = QStringLiteral("Test printer");
-    printer.offeredPapers = {a4PaperCode, letterPaperCode};
-    printer.currentPaper = a4PaperCode;
-    return printer;
+    return test::installedPrinter(QStringLiteral("Test printer"), {a4PaperCode, letterPaperCode},
+                                  a4PaperCode);
 }
 
 int nearest(double value) {

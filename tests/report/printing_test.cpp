@@ -27,12 +27,8 @@ namespace pellion {
 namespace {
 
 PrinterCapabilities pdfWriter() {
-    PrinterCapabilities printer;
-    printer.installed = true;
-    printer.printerName = QStringLiteral("PDF file");
-    printer.offeredPapers = {letterPaperCode, a4PaperCode};
-    printer.currentPaper = a4PaperCode;
-    return printer;
+    return test::installedPrinter(QStringLiteral("PDF file"), {letterPaperCode, a4PaperCode},
+                                  a4PaperCode);
 }
 
 class Printing : public ::testing::Test {

@@ -33,12 +33,7 @@ using test::applianceName;
 using test::RecordedPage;
 
 PrinterCapabilities printerOffering(std::vector<int> papers, int current) {
-    PrinterCapabilities printer;
-    printer.installed = true;
-    printer.printerName = QStringLiteral("Test printer");
-    printer.offeredPapers = std::move(papers);
-    printer.currentPaper = current;
-    return printer;
+    return test::installedPrinter(QStringLiteral("Test printer"), std::move(papers), current);
 }
 
 // A printer holding A4 that also offers Letter: the report takes Letter.

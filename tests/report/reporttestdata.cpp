@@ -24,4 +24,14 @@ void fillAppliances(ApplianceTable& table, int count) {
         table.GoFirst();
 }
 
+PrinterCapabilities installedPrinter(const QString& name, std::vector<int> papers,
+                                     int currentPaper) {
+    PrinterCapabilities printer;
+    printer.installed = true;
+    printer.printerName = name;
+    printer.offeredPapers = std::move(papers);
+    printer.currentPaper = currentPaper;
+    return printer;
+}
+
 } // namespace pellion::test

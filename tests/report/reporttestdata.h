@@ -3,8 +3,11 @@
 // Test support: appliance tables of a given length.
 
 #include "ledger/appliancetable.h"
+#include "report/printercapabilities.h"
 
 #include <QString>
+
+#include <vector>
 
 namespace pellion::test {
 
@@ -15,5 +18,9 @@ void fillAppliances(ApplianceTable& table, int count);
 inline QString applianceName(int number) {
     return QStringLiteral("Fridge %1").arg(number);
 }
+
+// An installed printer offering these papers and holding the current one.
+PrinterCapabilities installedPrinter(const QString& name, std::vector<int> papers,
+                                     int currentPaper);
 
 } // namespace pellion::test
