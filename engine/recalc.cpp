@@ -12,7 +12,6 @@ namespace {
 
 constexpr double roundingFactor = 0.0001;
 constexpr double daysPerMonth = 30.4;
-constexpr double startingLeast = 1000000;
 
 // Half up to four decimals through a 64-bit whole number; false when the
 // value or its scaled form does not fit.

@@ -27,15 +27,19 @@ struct RecalcInputs {
     bool dailyDiscountOn = false; // dailydiscflag
 };
 
+// What the lowest cost per hour starts from, and what celeast shows when no
+// appliance qualified.
+inline constexpr double startingLeast = 1000000;
+
 struct RecalcResult {
-    double dayTotal = 0;         // cetpd
-    double hourTotal = 0;        // CE
-    double monthTotal = 0;       // cecostmth
-    double quarterTotal = 0;     // cecostqtr
-    double yearTotal = 0;        // cecostyr
-    double most = 0;             // cemost
-    double least = 1000000;      // celeast
-    std::string dailyEnergyText; // eb_dailyusage
+    double dayTotal = 0;          // cetpd
+    double hourTotal = 0;         // CE
+    double monthTotal = 0;        // cecostmth
+    double quarterTotal = 0;      // cecostqtr
+    double yearTotal = 0;         // cecostyr
+    double most = 0;              // cemost
+    double least = startingLeast; // celeast
+    std::string dailyEnergyText;  // eb_dailyusage
     // None when no record qualified: lblmst and lbllst then keep their texts.
     std::optional<std::string> mostName;
     std::optional<std::string> leastName;
