@@ -7,6 +7,7 @@
 #include "report/previewzoom.h"
 
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -64,9 +65,20 @@ void PreviewArea::setPageNumber(int n) {
 void PreviewArea::showPage(int n) {
     if (!m_target)
         return;
-    m_image.reset(); // a page that cannot be read shows an empty area
+    m_image.reset();
     m_pageNumber = n;
+    // Repainted also when the page cannot be read: the area is then empty,
+    // never the page that was on view before.
+    const auto repaint = qScopeGuard([this] {
+        m_pageImage->update();
+        scrollHome();
+    });
     m_image = m_target->readPage(n);
+}
+
+void PreviewArea::showNoPage() {
+    m_image.reset();
+    m_pageNumber = 1;
     m_pageImage->update();
     scrollHome();
 }

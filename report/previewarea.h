@@ -36,6 +36,8 @@ public:
     void setPageNumber(int n);
     // Reads the page again even if it is already on view (after a load).
     void showPage(int n);
+    // Page 1 without an image, as before the first page (after a failed load).
+    void showNoPage();
     bool pageShown() const { return m_image.has_value(); }
     const std::optional<QPicture>& image() const { return m_image; }
 

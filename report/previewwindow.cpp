@@ -68,6 +68,7 @@ PreviewWindow::PreviewWindow(PreviewTarget& target)
     button(QStringLiteral("ZoomToWidth"))->setChecked(true);
     if (target.status() == PrintStatus::Finished)
         button(QStringLiteral("Print"))->setEnabled(true);
+    updateSaveCommand();
     showMaximized();
     updatePageText();
 }
@@ -245,12 +246,28 @@ void PreviewWindow::LoadClick() {
         previewDialogs().message(tr("File does not exist"));
         return;
     }
-    m_target->loadFromFile(fileName);
+    // Also when the load fails or page 1 cannot be shown: the text and Save
+    // then describe what is there.
+    const auto describePages = qScopeGuard([this] {
+        updatePageText();
+        updateSaveCommand();
+    });
+    try {
+        m_target->loadFromFile(fileName);
+    } catch (...) {
+        // The previous pages are gone with the failed load.
+        m_area->showNoPage();
+        throw;
+    }
     button(QStringLiteral("PrintSetup"))->setEnabled(false);
     button(QStringLiteral("Print"))->setEnabled(true);
-    // Also when page 1 cannot be shown: the text then describes the file.
-    const auto describePage = qScopeGuard([this] { updatePageText(); });
     m_area->showPage(1);
+}
+
+void PreviewWindow::updateSaveCommand() {
+    // Only a finished run or a loaded file is a whole report to save.
+    button(QStringLiteral("SaveReport"))
+        ->setEnabled(m_target && m_target->status() == PrintStatus::Finished);
 }
 
 void PreviewWindow::ExitClick() {
@@ -295,6 +312,7 @@ bool PreviewWindow::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
 
 void PreviewWindow::PreviewAreaPageAvailable(int) {
     updatePageText();
+    updateSaveCommand();
     if (m_target && m_target->status() == PrintStatus::Finished) {
         button(QStringLiteral("PrintSetup"))->setEnabled(m_target->hasPrinterSetup());
         button(QStringLiteral("Print"))->setEnabled(true);

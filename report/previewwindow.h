@@ -60,6 +60,7 @@ private:
     void PreviewAreaPageAvailable(int pagesCompleted);
     void PreviewAreaProgressUpdate(int percent);
     void updatePageText();
+    void updateSaveCommand();
     void goToPage(int n);
     void runCommand(void (PreviewWindow::*command)());
 

@@ -4,10 +4,32 @@
 
 #include "previewfixture.h"
 
+#include <QImage>
+#include <QScreen>
+
 namespace pellion {
 namespace {
 
 constexpr int noteCode = 18;
+
+// What the page area shows on screen: the window's painted pixels, not a
+// fresh rendering of the widget.
+bool pageAreaShowsInk(PreviewArea& area) {
+    QWidget* window = area.window();
+    QCoreApplication::processEvents();
+    const QImage painted = window->screen()
+                               ->grabWindow(window->winId())
+                               .toImage()
+                               .convertToFormat(QImage::Format_RGB32);
+    const QRect viewport(area.viewport()->mapTo(window, QPoint(0, 0)), area.viewport()->size());
+    for (int y = viewport.top(); y <= viewport.bottom(); ++y) {
+        for (int x = viewport.left(); x <= viewport.right(); ++x) {
+            if (qGray(painted.pixel(x, y)) < 64)
+                return true;
+        }
+    }
+    return false;
+}
 
 TEST_F(PreviewTest, SavedFileHoldsHeaderAndEveryPageAndLoadsBack) {
     openAndRun(280);
@@ -64,13 +86,26 @@ TEST_F(PreviewTest, LoadRecognisesThePaperThePrinterOffers) {
     }
 }
 
-TEST_F(PreviewTest, SaveBeforeTheRunHasFinishedWritesNothing) {
-    test::fillAppliances(table, 3);
+TEST_F(PreviewTest, SaveReportIsOffUntilTheRunHasFinished) {
+    test::fillAppliances(table, 280);
     openWindow();
     saveAnswer = folder.filePath(QStringLiteral("early.PRP"));
+    EXPECT_FALSE(button("SaveReport")->isEnabled()) << "before the first page";
+    bool offWhileProduced = false;
+    whenTrue([&] { return target.pagesCompleted() >= 2; },
+             [&] {
+                 offWhileProduced = !button("SaveReport")->isEnabled();
+                 click("SaveReport");
+             });
+    run();
+    EXPECT_TRUE(offWhileProduced);
+    EXPECT_TRUE(asked.isEmpty()) << "a save dialog was offered while pages were produced";
+    EXPECT_FALSE(QFileInfo::exists(saveAnswer));
+
+    ASSERT_TRUE(button("SaveReport")->isEnabled());
     click("SaveReport");
     EXPECT_EQ(asked.size(), 1);
-    EXPECT_FALSE(QFileInfo::exists(saveAnswer));
+    EXPECT_TRUE(QFileInfo::exists(saveAnswer));
 }
 
 TEST_F(PreviewTest, LoadingAMissingFileSaysSoAndKeepsThePages) {
@@ -100,6 +135,32 @@ TEST_F(PreviewTest, DamagedFileIsRefusedWithAnErrorAndDropsThePages) {
     EXPECT_FALSE(target.loaded());
 }
 
+TEST_F(PreviewTest, AfterAFailedLoadNothingIsOnViewOrOfferedForSaving) {
+    openAndRun(280);
+    click("LastPage");
+    const QString good = folder.filePath(QStringLiteral("good.PRP"));
+    ASSERT_TRUE(target.saveToFile(good));
+    openAnswer = folder.filePath(QStringLiteral("damaged.PRP"));
+    QFile damaged(openAnswer);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(200, '\x03'));
+    damaged.close();
+
+    const DialogAnswerer answerer({QStringLiteral("OK")});
+    click("LoadReport");
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(pageText(), QStringLiteral("Page 1 of 0"));
+    EXPECT_FALSE(pageAreaShowsInk(area())) << "a dropped page is still on view";
+    EXPECT_FALSE(button("SaveReport")->isEnabled());
+
+    // A good file afterwards can be saved again.
+    openAnswer = good;
+    click("LoadReport");
+    EXPECT_EQ(pageText(), QStringLiteral("Page 1 of 5"));
+    EXPECT_TRUE(pageAreaShowsInk(area()));
+    EXPECT_TRUE(button("SaveReport")->isEnabled());
+}
+
 // A sound chain of two pages whose images are not drawings.
 void saveTwoPagesThatAreNotDrawings(const QString& fileName) {
     PageList garbage;
@@ -125,6 +186,38 @@ TEST_F(PreviewTest, LoadedFileWithAPageThatIsNotADrawingStillReplacesTheRun) {
     EXPECT_FALSE(area().pageShown()); // not the dropped run's page
     EXPECT_FALSE(button("PrintSetup")->isEnabled());
     EXPECT_TRUE(button("Print")->isEnabled());
+}
+
+// Page 1 is not a drawing, page 2 is the given report's first page.
+void saveUnreadableThenReadablePage(const QString& fileName, const PageList& report) {
+    PageList file;
+    file.startDocument();
+    file.appendPageImage(QByteArray(40, 'x'));
+    file.appendPageImage(*report.readPageImage(1));
+    file.finishDocument(2);
+    file.saveToFile(fileName);
+}
+
+TEST_F(PreviewTest, APageThatCannotBeReadLeavesThePageAreaEmpty) {
+    openAndRun(3);
+    ASSERT_TRUE(pageAreaShowsInk(area())); // the run's page, text and outline
+    openAnswer = folder.filePath(QStringLiteral("first-unreadable.PRP"));
+    saveUnreadableThenReadablePage(openAnswer, target.pages());
+
+    const DialogAnswerer answerer({QStringLiteral("OK"), QStringLiteral("OK")});
+    click("LoadReport");
+    EXPECT_EQ(pageText(), QStringLiteral("Page 1 of 2"));
+    EXPECT_FALSE(pageAreaShowsInk(area())) << "the dropped run's page is still on view";
+
+    QTest::keyClick(&area(), Qt::Key_PageDown);
+    EXPECT_EQ(pageText(), QStringLiteral("Page 2 of 2"));
+    EXPECT_TRUE(pageAreaShowsInk(area()));
+
+    QTest::keyClick(&area(), Qt::Key_Home);
+    EXPECT_EQ(pageText(), QStringLiteral("Page 1 of 2"));
+    EXPECT_FALSE(pageAreaShowsInk(area())) << "page 2 is on view labelled page 1";
+    ASSERT_EQ(answerer.seen().size(), 2u);
+    EXPECT_EQ(answerer.seen()[1].text, QStringLiteral("Invalid page image."));
 }
 
 TEST_F(PreviewTest, MovingToAPageThatIsNotADrawingNamesThatPage) {
