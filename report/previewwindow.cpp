@@ -77,6 +77,11 @@ PreviewWindow::~PreviewWindow() {
     qApp->removeEventFilter(this);
 }
 
+QMenu* PreviewWindow::createPopupMenu() {
+    // No menu to hide the toolbar: nothing could bring it back.
+    return nullptr;
+}
+
 QToolButton* PreviewWindow::button(const QString& objectName) const {
     return m_toolBar->findChild<QToolButton*>(objectName);
 }
@@ -89,8 +94,8 @@ QToolButton* PreviewWindow::addButton(const QString& name, const QString& hint,
                                       void (PreviewWindow::*command)(), const QIcon& glyph) {
     auto* button = new QToolButton(m_toolBar);
     button->setObjectName(name);
+    // A tooltip only: a status tip would replace the page and progress panels.
     button->setToolTip(hint);
-    button->setStatusTip(hint);
     button->setIcon(glyph);
     button->setAutoRaise(true);
     connect(button, &QToolButton::clicked, this, [this, command] { runCommand(command); });

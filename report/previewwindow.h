@@ -12,6 +12,7 @@
 
 class QButtonGroup;
 class QLabel;
+class QMenu;
 class QToolBar;
 class QToolButton;
 
@@ -45,6 +46,8 @@ public:
     void SaveClick();
     void LoadClick();
     void ExitClick();
+
+    QMenu* createPopupMenu() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

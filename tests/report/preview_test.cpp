@@ -4,6 +4,10 @@
 
 #include "previewfixture.h"
 
+#include <QMenu>
+#include <QStatusBar>
+#include <QToolTip>
+
 #include <cmath>
 
 namespace pellion {
@@ -81,6 +85,54 @@ TEST_F(PreviewTest, ToolbarHoldsTheButtonsInOrderWithTheirHints) {
     click("Zoom100");
     EXPECT_TRUE(button("Zoom100")->isChecked());
     EXPECT_FALSE(button("ZoomFit")->isChecked());
+}
+
+TEST_F(PreviewTest, RightClickOnTheToolbarOffersNothingAndTheToolbarStays) {
+    openWindow();
+    QStringList offered;
+    QTimer popupWatcher;
+    QObject::connect(&popupWatcher, &QTimer::timeout, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions())
+                offered << action->text();
+            menu->close();
+        }
+    });
+    popupWatcher.start(5);
+    auto* toolBar = window->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    ASSERT_NE(toolBar, nullptr);
+    const QPoint onAButton = button("ZoomFit")->geometry().center();
+    const QPoint pastTheButtons(toolBar->width() - 4, toolBar->height() / 2);
+    for (const QPoint at : {onAButton, pastTheButtons}) {
+        QTest::mouseClick(window->windowHandle(), Qt::RightButton, Qt::NoModifier,
+                          toolBar->mapTo(window.get(), at));
+        QTest::qWait(20);
+    }
+    EXPECT_TRUE(offered.isEmpty()) << offered.join(QStringLiteral(", ")).toStdString();
+    EXPECT_TRUE(toolBar->isVisible());
+}
+
+TEST_F(PreviewTest, HoveringAButtonShowsItsHintAsATooltipAndThePanelsStay) {
+    openWindow();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    for (const char* name : {"ZoomFit", "LoadReport"}) {
+        SCOPED_TRACE(name);
+        QToolButton* hovered = button(name);
+        QTest::mouseMove(window->windowHandle(),
+                         hovered->mapTo(window.get(), hovered->rect().center()));
+        const auto hintShown = [&] {
+            return QToolTip::isVisible() && QToolTip::text() == hovered->toolTip();
+        };
+        for (int waited = 0; waited < 5000 && !hintShown(); waited += 20)
+            QTest::qWait(20);
+        EXPECT_TRUE(hintShown()) << QToolTip::text().toStdString();
+        EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
+        EXPECT_TRUE(window->progressPanel()->isVisible());
+        EXPECT_TRUE(window->pagePanel()->isVisible());
+        EXPECT_EQ(window->progressPanel()->text(), QStringLiteral("0%"));
+        EXPECT_EQ(pageText(), QStringLiteral("Page 1 of 0"));
+    }
 }
 
 TEST_F(PreviewTest, OnePageReportEndsWithEmptyProgressAndPrintEnabled) {
