@@ -3,6 +3,7 @@
 #include "app/errordisplay.h"
 #include "report/previewarea.h"
 #include "report/previewdialogs.h"
+#include "report/previewglyphs.h"
 #include "report/previewtarget.h"
 #include "report/report.h"
 
@@ -12,11 +13,9 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -27,19 +26,6 @@ namespace pellion {
 namespace {
 
 const QString reportFileExtension = QStringLiteral("PRP");
-
-// A 16 x 16 glyph of a few letters, for the buttons the style has no icon for.
-QIcon letterGlyph(const QString& letters) {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    QFont font = painter.font();
-    font.setPixelSize(letters.size() > 2 ? 7 : 10);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, letters);
-    return QIcon(pixmap);
-}
 
 } // namespace
 
@@ -110,44 +96,43 @@ void PreviewWindow::createToolBar() {
     m_toolBar->setFloatable(false);
     m_toolBar->setIconSize(QSize(16, 16));
     m_toolBar->setContentsMargins(2, 2, 2, 2);
-    QStyle* look = style();
 
     addDivider(QStringLiteral("ToolButton1"));
     m_zoomButtons = new QButtonGroup(this);
     m_zoomButtons->setExclusive(true);
     const auto zoomButton = [&](const QString& name, const QString& hint,
-                                void (PreviewWindow::*command)(), const QString& glyph) {
-        QToolButton* button = addButton(name, hint, command, letterGlyph(glyph));
+                                void (PreviewWindow::*command)(), PreviewGlyph glyph) {
+        QToolButton* button = addButton(name, hint, command, previewIcon(glyph));
         button->setCheckable(true);
         m_zoomButtons->addButton(button);
     };
     zoomButton(QStringLiteral("ZoomFit"), tr("Zoom to fit"), &PreviewWindow::ZoomToFitClick,
-               QStringLiteral("Fit"));
+               PreviewGlyph::ZoomToFit);
     zoomButton(QStringLiteral("Zoom100"), tr("100%"), &PreviewWindow::ZoomTo100Click,
-               QStringLiteral("1:1"));
+               PreviewGlyph::Zoom100);
     zoomButton(QStringLiteral("ZoomToWidth"), tr("Zoom to width"), &PreviewWindow::ZoomToWidthClick,
-               QStringLiteral("<->"));
+               PreviewGlyph::ZoomToWidth);
     addDivider(QStringLiteral("Separator1"));
     addButton(QStringLiteral("FirstPage"), tr("First page"), &PreviewWindow::FirstPageClick,
-              look->standardIcon(QStyle::SP_MediaSkipBackward));
+              previewIcon(PreviewGlyph::FirstPage));
     addButton(QStringLiteral("PreviousPage"), tr("Previous page"), &PreviewWindow::PrevPageClick,
-              look->standardIcon(QStyle::SP_MediaSeekBackward));
+              previewIcon(PreviewGlyph::PreviousPage));
     addButton(QStringLiteral("ToolButton2"), tr("Next page"), &PreviewWindow::NextPageClick,
-              look->standardIcon(QStyle::SP_MediaSeekForward));
+              previewIcon(PreviewGlyph::NextPage));
     addButton(QStringLiteral("LastPage"), tr("Last page"), &PreviewWindow::LastPageClick,
-              look->standardIcon(QStyle::SP_MediaSkipForward));
+              previewIcon(PreviewGlyph::LastPage));
     addDivider(QStringLiteral("Separator2"));
     addButton(QStringLiteral("PrintSetup"), tr("Printer setup"), &PreviewWindow::PrintSetupClick,
-              letterGlyph(QStringLiteral("Set")))
+              previewIcon(PreviewGlyph::PrinterSetup))
         ->setEnabled(false);
     addButton(QStringLiteral("Print"), tr("Print"), &PreviewWindow::PrintClick,
-              letterGlyph(QStringLiteral("Prn")))
+              previewIcon(PreviewGlyph::Print))
         ->setEnabled(false);
     addDivider(QStringLiteral("Separator3"));
     addButton(QStringLiteral("SaveReport"), tr("Save Report"), &PreviewWindow::SaveClick,
-              look->standardIcon(QStyle::SP_DialogSaveButton));
+              previewIcon(PreviewGlyph::SaveReport));
     addButton(QStringLiteral("LoadReport"), tr("Load Report"), &PreviewWindow::LoadClick,
-              look->standardIcon(QStyle::SP_DialogOpenButton));
+              previewIcon(PreviewGlyph::LoadReport));
     addDivider(QStringLiteral("Separator4"));
     QToolButton* exitButton =
         addButton(QStringLiteral("ExitButton"), QString(), &PreviewWindow::ExitClick);

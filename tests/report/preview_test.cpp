@@ -4,6 +4,9 @@
 
 #include "previewfixture.h"
 
+#include <QDir>
+#include <QIcon>
+#include <QImage>
 #include <QMenu>
 #include <QStatusBar>
 #include <QToolTip>
@@ -85,6 +88,81 @@ TEST_F(PreviewTest, ToolbarHoldsTheButtonsInOrderWithTheirHints) {
     click("Zoom100");
     EXPECT_TRUE(button("Zoom100")->isChecked());
     EXPECT_FALSE(button("ZoomFit")->isChecked());
+}
+
+const char* const pictureButtons[] = {"ZoomFit",      "Zoom100",     "ZoomToWidth", "FirstPage",
+                                      "PreviousPage", "ToolButton2", "LastPage",    "PrintSetup",
+                                      "Print",        "SaveReport",  "LoadReport"};
+
+// Opaque pixels of a button's picture at the toolbar's size.
+int opaquePixels(const QImage& picture) {
+    int count = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            count += qAlpha(picture.pixel(x, y)) > 128 ? 1 : 0;
+    }
+    return count;
+}
+
+QImage pictureOf(QToolButton* button) {
+    return button->icon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// An icon theme of its own for the test, holding only "go-next" in red.
+class TestIconTheme {
+public:
+    TestIconTheme() : m_paths(QIcon::themeSearchPaths()), m_name(QIcon::themeName()) {
+        QDir(m_folder.path()).mkpath(QStringLiteral("pellion-test/16x16/actions"));
+        QFile index(m_folder.filePath(QStringLiteral("pellion-test/index.theme")));
+        if (index.open(QIODevice::WriteOnly)) {
+            index.write("[Icon Theme]\nName=pellion-test\nDirectories=16x16/actions\n\n"
+                        "[16x16/actions]\nSize=16\nType=Fixed\n");
+        }
+        QImage red(16, 16, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        red.save(m_folder.filePath(QStringLiteral("pellion-test/16x16/actions/go-next.png")));
+        QIcon::setThemeSearchPaths({m_folder.path()});
+        QIcon::setThemeName(QStringLiteral("pellion-test"));
+    }
+    ~TestIconTheme() {
+        QIcon::setThemeSearchPaths(m_paths);
+        QIcon::setThemeName(m_name);
+    }
+
+private:
+    QTemporaryDir m_folder;
+    QStringList m_paths;
+    QString m_name;
+};
+
+TEST_F(PreviewTest, WithoutAnIconThemeEveryButtonShowsADrawnPictureOfItsOwn) {
+    const QString themeBefore = QIcon::themeName();
+    QIcon::setThemeName(QStringLiteral("pellion-no-such-theme"));
+    openWindow();
+    QIcon::setThemeName(themeBefore);
+    std::vector<QImage> pictures;
+    for (const char* name : pictureButtons) {
+        SCOPED_TRACE(name);
+        const QImage picture = pictureOf(button(name));
+        // Enough ink to read at 16 x 16, and unlike every other button.
+        EXPECT_GT(opaquePixels(picture), 30);
+        for (const QImage& other : pictures)
+            EXPECT_NE(picture, other);
+        pictures.push_back(picture);
+        EXPECT_FALSE(button(name)->toolTip().isEmpty());
+    }
+}
+
+TEST_F(PreviewTest, TheDesktopsIconThemeIsUsedWhereItHasTheIcon) {
+    const TestIconTheme theme;
+    openWindow();
+    const QImage next = pictureOf(button("ToolButton2"));
+    EXPECT_EQ(next.pixel(8, 8), QColor(Qt::red).rgba());
+    EXPECT_EQ(opaquePixels(next), 16 * 16);
+    // Names the theme lacks keep their drawn picture.
+    const QImage previous = pictureOf(button("PreviousPage"));
+    EXPECT_GT(opaquePixels(previous), 30);
+    EXPECT_NE(previous.pixel(8, 8), QColor(Qt::red).rgba());
 }
 
 TEST_F(PreviewTest, RightClickOnTheToolbarOffersNothingAndTheToolbarStays) {
