@@ -22,7 +22,7 @@ PreviewDialogs platformPreviewDialogs() {
         dialog.setFileMode(QFileDialog::AnyFile); // a missing name gets its own message
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
-    dialogs.printSetup = showPrintDialog;
+    dialogs.installedPrinters = installedPrinters;
     dialogs.message = [](const QString& text) {
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Pellion"), text, QMessageBox::Ok);
         box.exec();

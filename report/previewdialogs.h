@@ -1,10 +1,10 @@
 #pragma once
 
-// The dialogs the preview asks: the file-save and file-open dialogs, the
-// print dialog and the plain message box. Tests replace them to answer
-// without a real dialog.
+// What the preview asks the platform: the file-save and file-open dialogs,
+// the installed printers and the plain message box. Tests replace them to
+// answer without a real dialog or printer.
 
-#include "report/previewtarget.h"
+#include "report/printersetupdialog.h"
 
 #include <QString>
 
@@ -18,7 +18,8 @@ struct PreviewDialogs {
                           const QString& defaultSuffix)>
         saveFileName;
     std::function<QString(const QString& title, const QString& filter)> openFileName;
-    PrintDialogFunction printSetup;
+    // The printers the printer set-up offers.
+    std::function<InstalledPrinters()> installedPrinters;
     std::function<void(const QString& text)> message;
 };
 

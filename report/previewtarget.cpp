@@ -7,12 +7,8 @@
 #include "report/report.h"
 
 #include <QCoreApplication>
-#include <QPageLayout>
 #include <QPainter>
 #include <QPicture>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
 
 #include <algorithm>
 
@@ -129,39 +125,20 @@ void PreviewTarget::recognisePaper(const QPicture& firstPage) {
     }
 }
 
-void PreviewTarget::printerSetup(const PrintDialogFunction& dialog) {
+void PreviewTarget::printerSetup(const PrinterSetupQuestion& ask) {
     Report* report = m_master;
     if (report == nullptr || loaded())
         return;
-    QPrinter printer(QPrinter::HighResolution);
-    if (!report->printerName().isEmpty())
-        printer.setPrinterName(report->printerName());
-    printer.setCopyCount(report->copies());
-    printer.setPageOrientation(report->layout().page.orientation == Orientation::Landscape
-                                   ? QPageLayout::Landscape
-                                   : QPageLayout::Portrait);
-    const int last = std::max(1, pageCount());
-    printer.setPrintRange(QPrinter::AllPages);
-    printer.setFromTo(1, last);
-    if (!dialog(printer, 1, last))
+    const PrinterSetup preset{report->printerName(), report->copies(),
+                              report->layout().page.orientation, report->firstPage(),
+                              report->lastPage()};
+    const std::optional<PrinterSetup> chosen = ask(preset, std::max(1, pageCount()));
+    if (!chosen)
         return;
-    report->setCopies(printer.copyCount());
-    report->setPrinterName(printer.printerName());
-    report->setOrientation(printer.pageLayout().orientation() == QPageLayout::Landscape
-                               ? Orientation::Landscape
-                               : Orientation::Portrait);
-    if (printer.printRange() == QPrinter::PageRange)
-        report->setPageRange(printer.fromPage(), printer.toPage());
-    else
-        report->setPageRange(0, 0);
-}
-
-bool showPrintDialog(QPrinter& printer, int minPage, int maxPage) {
-    QPrintDialog dialog(&printer, nullptr);
-    dialog.setOptions(QAbstractPrintDialog::PrintPageRange |
-                      QAbstractPrintDialog::PrintShowPageSize);
-    dialog.setMinMax(minPage, maxPage);
-    return dialog.exec() == QDialog::Accepted;
+    report->setPrinterName(chosen->printerName);
+    report->setCopies(chosen->copies);
+    report->setOrientation(chosen->orientation);
+    report->setPageRange(chosen->firstPage, chosen->lastPage);
 }
 
 void PreviewTarget::print() {

@@ -12,6 +12,7 @@
 #include "report/pagesink.h"
 #include "report/pagestore.h"
 #include "report/printercapabilities.h"
+#include "report/printersetupdialog.h"
 #include "report/report.h"
 #include "report/reportlayout.h"
 #include "report/reportprinter.h"
@@ -24,15 +25,15 @@
 #include <optional>
 
 class QPicture;
-class QPrinter;
 
 namespace pellion {
 
 class PrintDestination;
 
-// The platform's print dialog over a preset printer; true when it was
-// accepted. The page range limits are 1 and the page count.
-using PrintDialogFunction = std::function<bool(QPrinter& printer, int minPage, int maxPage)>;
+// Asks for the printer set-up starting from the report's; the range is
+// offered from 1 to the page count. None when nothing is to change.
+using PrinterSetupQuestion =
+    std::function<std::optional<PrinterSetup>(const PrinterSetup& preset, int pageCount)>;
 
 class PreviewTarget : public QObject, private PageSink {
     Q_OBJECT
@@ -60,7 +61,7 @@ public:
 
     // The report's printer set-up; none once a file is loaded.
     bool hasPrinterSetup() const { return m_master != nullptr && !loaded(); }
-    void printerSetup(const PrintDialogFunction& dialog);
+    void printerSetup(const PrinterSetupQuestion& ask);
 
     std::optional<QPicture> readPage(int n);
     // Writes nothing while the run has not finished; returns whether it wrote.
@@ -91,9 +92,5 @@ private:
     Source m_source = Source::Run;
     bool m_showsPreview = false;
 };
-
-// The platform's print dialog (printer, copies, orientation, page range; no
-// selection, no printing to a file), owned by the application.
-bool showPrintDialog(QPrinter& printer, int minPage, int maxPage);
 
 } // namespace pellion

@@ -208,7 +208,9 @@ void PreviewWindow::LastPageClick() {
 
 void PreviewWindow::PrintSetupClick() {
     if (m_target && m_target->hasPrinterSetup())
-        m_target->printerSetup(previewDialogs().printSetup);
+        m_target->printerSetup([this](const PrinterSetup& preset, int pageCount) {
+            return askPrinterSetup(preset, previewDialogs().installedPrinters(), pageCount, this);
+        });
 }
 
 void PreviewWindow::PrintClick() {

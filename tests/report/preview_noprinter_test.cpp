@@ -12,6 +12,7 @@
 #include "report/report.h"
 #include "report/reportform.h"
 #include "reporttestdata.h"
+#include "tests/dialoganswerer.h"
 #include "tests/qtapplication.h"
 
 #include <QApplication>
@@ -80,6 +81,27 @@ TEST(PreviewWithoutPrinter, ShowsA4PagesAndPrintDoesNothing) {
     poll.start(1);
     previewReport(form.report());
     EXPECT_TRUE(checked);
+}
+
+TEST(PreviewWithoutPrinter, PrinterSetupWarnsThatThereIsNoDefaultPrinter) {
+    testApplication();
+    ASSERT_TRUE(QPrinterInfo::availablePrinters().isEmpty());
+    ApplianceTable table;
+    test::fillAppliances(table, 3);
+    ReportForm form(table);
+    PreviewTarget target(&form.report());
+    PreviewWindow window(target);
+    form.report().run(target.printer());
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window.button(QStringLiteral("PrintSetup"))->isEnabled());
+
+    const DialogAnswerer answerer({QStringLiteral("OK")});
+    QTest::mouseClick(window.button(QStringLiteral("PrintSetup")), Qt::LeftButton);
+    ASSERT_EQ(answerer.seen().size(), 1u); // the warning, and no empty printer list after it
+    EXPECT_EQ(answerer.seen()[0].caption, QStringLiteral("Warning"));
+    EXPECT_TRUE(answerer.seen()[0].text.contains(QStringLiteral("no default printer")));
+    EXPECT_EQ(form.report().copies(), 1);
+    EXPECT_EQ(form.report().firstPage(), 0);
 }
 
 } // namespace

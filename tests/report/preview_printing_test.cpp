@@ -9,20 +9,29 @@
 #include "report/previewtarget.h"
 #include "report/previewwindow.h"
 #include "report/printerdestination.h"
+#include "report/printersetupdialog.h"
 #include "report/report.h"
 #include "report/reportform.h"
 #include "reporttestdata.h"
 #include "tests/qtapplication.h"
 
+#include <QApplication>
 #include <QDateTime>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
 #include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace pellion {
 namespace {
@@ -47,14 +56,31 @@ TEST_F(PreviewPrinting, PageRangeTwoToThreeOfFivePagesPrintsTwoPages) {
     QCoreApplication::processEvents();
     ASSERT_EQ(target.pageCount(), 5);
 
-    previewDialogs().printSetup = [](QPrinter& printer, int minPage, int maxPage) {
-        EXPECT_EQ(minPage, 1);
-        EXPECT_EQ(maxPage, 5);
-        printer.setPrintRange(QPrinter::PageRange);
-        printer.setFromTo(2, 3);
-        return true;
-    };
+    // The printer set-up as the user answers it: pages 2 to 3 on the queue it offers.
+    int lastPageOffered = 0;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<PrinterSetupDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return;
+        answer.stop();
+        auto* range = dialog->findChild<QRadioButton*>(QStringLiteral("pageRange"));
+        QTest::mouseClick(range, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(range->sizeHint().width() / 2, range->height() / 2));
+        auto* to = dialog->findChild<QSpinBox*>(QStringLiteral("toPage"));
+        lastPageOffered = to->maximum();
+        for (const auto& [name, text] : {std::pair{"fromPage", "2"}, std::pair{"toPage", "3"}}) {
+            auto* box = dialog->findChild<QSpinBox*>(QString::fromLatin1(name));
+            QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(box, QString::fromLatin1(text));
+        }
+        QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+    });
+    answer.start(5);
     QTest::mouseClick(window.button(QStringLiteral("PrintSetup")), Qt::LeftButton);
+    EXPECT_EQ(lastPageOffered, 5);
+    ASSERT_EQ(form.report().firstPage(), 2);
     const QDateTime start = QDateTime::currentDateTime().addSecs(-1);
     QTest::mouseClick(window.button(QStringLiteral("Print")), Qt::LeftButton);
     QCoreApplication::processEvents(); // the queued print request

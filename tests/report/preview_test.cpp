@@ -4,10 +4,16 @@
 
 #include "previewfixture.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QIcon>
 #include <QImage>
 #include <QMenu>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QToolTip>
 
@@ -379,29 +385,185 @@ TEST_F(PreviewTest, PaintsThePageOnWhiteWithOutlineAndShadow) {
     EXPECT_NE(QColor(painted.pixel(w - 1, 0)), QColor(Qt::black)); // above the shadow
 }
 
-TEST_F(PreviewTest, PrinterSetupKeepsTheChosenSettingsInTheReport) {
+template <typename Widget> Widget* part(PrinterSetupDialog& dialog, const char* name) {
+    auto* widget = dialog.findChild<Widget*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+void typeInto(QSpinBox* box, const QString& text) {
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, text);
+}
+
+// Clicks the button's circle and label, not the empty width a layout gave it.
+void choose(QRadioButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(button->sizeHint().width() / 2, button->height() / 2));
+}
+
+void pressDialogButton(PrinterSetupDialog& dialog, QDialogButtonBox::StandardButton which) {
+    QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(which), Qt::LeftButton);
+}
+
+// What the set-up offers, as the user reads it.
+struct OfferedSetup {
+    QString printer;
+    QStringList printers;
+    int copies = 0;
+    bool copiesEditable = false;
+    bool landscape = false;
+    bool range = false;
+    int from = 0;
+    int to = 0;
+    int lastPageOffered = 0;
+};
+
+OfferedSetup offered(PrinterSetupDialog& dialog) {
+    OfferedSetup setup;
+    auto* printer = part<QComboBox>(dialog, "printerName");
+    setup.printer = printer->currentText();
+    for (int index = 0; index < printer->count(); ++index)
+        setup.printers << printer->itemText(index);
+    setup.copies = part<QSpinBox>(dialog, "copies")->value();
+    setup.copiesEditable = part<QSpinBox>(dialog, "copies")->isEnabled();
+    setup.landscape = part<QRadioButton>(dialog, "landscape")->isChecked();
+    setup.range = part<QRadioButton>(dialog, "pageRange")->isChecked();
+    setup.from = part<QSpinBox>(dialog, "fromPage")->value();
+    setup.to = part<QSpinBox>(dialog, "toPage")->value();
+    setup.lastPageOffered = part<QSpinBox>(dialog, "toPage")->maximum();
+    return setup;
+}
+
+TEST_F(PreviewTest, PrinterSetupOffersOnlyWhatAPrintApplies) {
     openAndRun(280);
-    printSetupAnswer = [](QPrinter& printer) {
-        printer.setPrintRange(QPrinter::PageRange);
-        printer.setFromTo(2, 3);
-        printer.setCopyCount(2);
-        printer.setPageOrientation(QPageLayout::Landscape);
-        return true;
-    };
+    QStringList inputs;
+    QStringList buttons;
+    answerPrinterSetup([&](PrinterSetupDialog& dialog) {
+        for (QWidget* input : dialog.findChildren<QWidget*>()) {
+            if (qobject_cast<QComboBox*>(input) || qobject_cast<QAbstractSpinBox*>(input) ||
+                qobject_cast<QRadioButton*>(input) || qobject_cast<QCheckBox*>(input))
+                inputs << input->objectName();
+        }
+        for (QAbstractButton* button : dialog.findChild<QDialogButtonBox*>()->buttons())
+            buttons << button->text().remove(QLatin1Char('&'));
+        pressDialogButton(dialog, QDialogButtonBox::Cancel);
+    });
     click("PrintSetup");
-    EXPECT_EQ(asked.value(0), QStringLiteral("print 1..5"));
+    inputs.sort();
+    EXPECT_EQ(inputs, (QStringList{"allPages", "copies", "fromPage", "landscape", "pageRange",
+                                   "portrait", "printerName", "toPage"}));
+    // Accepting prints nothing, so the button does not say Print.
+    buttons.sort();
+    EXPECT_EQ(buttons, (QStringList{"Cancel", "OK"}));
+}
+
+TEST_F(PreviewTest, PrinterSetupKeepsTheChosenSettingsForLaterPrints) {
+    openAndRun(280); // five pages
+    OfferedSetup first;
+    answerPrinterSetup([&](PrinterSetupDialog& dialog) {
+        first = offered(dialog);
+        choose(part<QRadioButton>(dialog, "pageRange"));
+        typeInto(part<QSpinBox>(dialog, "fromPage"), QStringLiteral("2"));
+        typeInto(part<QSpinBox>(dialog, "toPage"), QStringLiteral("3"));
+        typeInto(part<QSpinBox>(dialog, "copies"), QStringLiteral("2"));
+        choose(part<QRadioButton>(dialog, "landscape"));
+        pressDialogButton(dialog, QDialogButtonBox::Ok);
+    });
+    click("PrintSetup");
+    EXPECT_EQ(first.printer, QStringLiteral("Test printer"));
+    EXPECT_EQ(first.printers, (QStringList{"Test printer", "Office printer"}));
+    EXPECT_EQ(first.copies, 1);
+    EXPECT_FALSE(first.landscape);
+    EXPECT_FALSE(first.range);
+    EXPECT_EQ(first.from, 1);
+    EXPECT_EQ(first.to, 5);
+    EXPECT_EQ(first.lastPageOffered, 5);
+
     Report& report = form.report();
+    EXPECT_EQ(report.printerName(), QStringLiteral("Test printer"));
     EXPECT_EQ(report.firstPage(), 2);
     EXPECT_EQ(report.lastPage(), 3);
     EXPECT_EQ(report.copies(), 2);
     EXPECT_EQ(report.layout().page.orientation, Orientation::Landscape);
     EXPECT_EQ(report.layout().page.width, 2794);
-    // The pages on view are not produced again.
-    EXPECT_EQ(target.pageCount(), 5);
+    EXPECT_EQ(target.pageCount(), 5); // the pages on view are not produced again
 
-    printSetupAnswer = [](QPrinter&) { return false; };
+    // Opened again it shows the choice; Cancel keeps it.
+    OfferedSetup second;
+    answerPrinterSetup([&](PrinterSetupDialog& dialog) {
+        second = offered(dialog);
+        typeInto(part<QSpinBox>(dialog, "copies"), QStringLiteral("7"));
+        pressDialogButton(dialog, QDialogButtonBox::Cancel);
+    });
     click("PrintSetup");
-    EXPECT_EQ(report.firstPage(), 2);
+    EXPECT_EQ(second.copies, 2);
+    EXPECT_TRUE(second.landscape);
+    EXPECT_TRUE(second.range);
+    EXPECT_EQ(second.from, 2);
+    EXPECT_EQ(second.to, 3);
+    EXPECT_EQ(report.copies(), 2);
+
+    // Back to all pages.
+    answerPrinterSetup([&](PrinterSetupDialog& dialog) {
+        choose(part<QRadioButton>(dialog, "allPages"));
+        pressDialogButton(dialog, QDialogButtonBox::Ok);
+    });
+    click("PrintSetup");
+    EXPECT_EQ(report.firstPage(), 0);
+    EXPECT_EQ(report.lastPage(), 0);
+}
+
+TEST_F(PreviewTest, PrinterSetupRangeCannotRunBackwards) {
+    openAndRun(280);
+    answerPrinterSetup([&](PrinterSetupDialog& dialog) {
+        choose(part<QRadioButton>(dialog, "pageRange"));
+        typeInto(part<QSpinBox>(dialog, "toPage"), QStringLiteral("2"));
+        typeInto(part<QSpinBox>(dialog, "fromPage"), QStringLiteral("4"));
+        pressDialogButton(dialog, QDialogButtonBox::Ok);
+    });
+    click("PrintSetup");
+    EXPECT_EQ(form.report().firstPage(), 4);
+    EXPECT_EQ(form.report().lastPage(), 4);
+}
+
+TEST_F(PreviewTest, APrinterThatCannotPrintCopiesOffersOne) {
+    openAndRun(3);
+    OfferedSetup onOffice;
+    answerPrinterSetup([&](PrinterSetupDialog& dialog) {
+        typeInto(part<QSpinBox>(dialog, "copies"), QStringLiteral("3"));
+        QTest::keyClick(part<QComboBox>(dialog, "printerName"), Qt::Key_Down);
+        onOffice = offered(dialog);
+        pressDialogButton(dialog, QDialogButtonBox::Ok);
+    });
+    click("PrintSetup");
+    EXPECT_EQ(onOffice.printer, QStringLiteral("Office printer"));
+    EXPECT_EQ(onOffice.copies, 1);
+    EXPECT_FALSE(onOffice.copiesEditable);
+    EXPECT_EQ(form.report().printerName(), QStringLiteral("Office printer"));
+    EXPECT_EQ(form.report().copies(), 1);
+}
+
+TEST_F(PreviewTest, PrinterSetupWithoutAnyPrinterWarnsThatThereIsNoDefaultPrinter) {
+    printers = InstalledPrinters{};
+    openAndRun(3);
+    bool setupOpened = false;
+    answerPrinterSetup([&](PrinterSetupDialog& dialog) {
+        setupOpened = true;
+        dialog.reject();
+    });
+    const DialogAnswerer answerer({QStringLiteral("OK")});
+    click("PrintSetup");
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    const SeenDialog& warning = answerer.seen()[0];
+    EXPECT_EQ(warning.caption, QStringLiteral("Warning"));
+    EXPECT_EQ(warning.icon, QMessageBox::Warning);
+    EXPECT_TRUE(warning.text.contains(QStringLiteral("no default printer")))
+        << warning.text.toStdString();
+    EXPECT_EQ(warning.buttons, QStringList{QStringLiteral("OK")});
+    EXPECT_FALSE(setupOpened);
+    EXPECT_EQ(form.report().copies(), 1);
+    EXPECT_TRUE(form.report().printerName().isEmpty());
 }
 
 TEST_F(PreviewTest, PreviewCommandShowsPagesAndReturnsWhenClosed) {

@@ -16,6 +16,7 @@
 #include "report/previewdialogs.h"
 #include "report/previewtarget.h"
 #include "report/printcommand.h"
+#include "report/printersetupdialog.h"
 #include "report/report.h"
 #include "report/reportform.h"
 #include "reporttestdata.h"
@@ -24,10 +25,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -44,6 +45,13 @@ namespace pellion {
 inline PrinterCapabilities letterPrinter() {
     return test::installedPrinter(QStringLiteral("Test printer"), {a4PaperCode, letterPaperCode},
                                   a4PaperCode);
+}
+
+inline PrinterCapabilities officePrinter() {
+    PrinterCapabilities printer =
+        test::installedPrinter(QStringLiteral("Office printer"), {a4PaperCode}, a4PaperCode);
+    printer.canSetCopies = false;
+    return printer;
 }
 
 // Runs the action once from the event loop as soon as the condition holds:
@@ -85,14 +93,13 @@ protected:
             asked << title + QLatin1Char('|') + filter;
             return openAnswer;
         };
-        previewDialogs().printSetup = [this](QPrinter& printer, int minPage, int maxPage) {
-            asked << QStringLiteral("print %1..%2").arg(minPage).arg(maxPage);
-            return printSetupAnswer(printer);
-        };
+        previewDialogs().installedPrinters = [this] { return printers; };
         previewDialogs().message = [this](const QString& text) { messages << text; };
         // Safety net: a test that never closes its preview does not hang.
         safetyNet.setSingleShot(true);
         QObject::connect(&safetyNet, &QTimer::timeout, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                dialog->reject();
             if (PreviewWindow* window = openPreviewWindow())
                 window->close();
         });
@@ -118,6 +125,17 @@ protected:
     QToolButton* button(const char* name) { return window->button(QString::fromLatin1(name)); }
     QString pageText() { return window->pagePanel()->text(); }
     void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    // The next printer set-up dialog is answered by the action, which ends it.
+    void answerPrinterSetup(std::function<void(PrinterSetupDialog&)> answer) {
+        whenTrue(
+            [] {
+                return qobject_cast<PrinterSetupDialog*>(QApplication::activeModalWidget()) !=
+                       nullptr;
+            },
+            [answer] {
+                answer(*qobject_cast<PrinterSetupDialog*>(QApplication::activeModalWidget()));
+            });
+    }
 
     bool applicationReady = (testApplication(), true);
     QTimer safetyNet;
@@ -126,7 +144,8 @@ protected:
     QStringList messages;
     QString saveAnswer;
     QString openAnswer;
-    std::function<bool(QPrinter&)> printSetupAnswer = [](QPrinter&) { return false; };
+    // The default printer, and one that cannot print several copies.
+    InstalledPrinters printers{{letterPrinter(), officePrinter()}, QStringLiteral("Test printer")};
 
     ApplianceTable table;
     ReportForm form{table};
