@@ -58,10 +58,13 @@ double lineHeight(ReportPrinter& target, const QFont& font) {
 void drawControl(ReportPrinter& target, const ReportControl& control, const QString& text,
                  double ox, double oy) {
     const QFont font = reportFont(control.font);
-    const double left = ox + control.left;
-    const double top = oy + control.top;
     const QStringList lines = controlLines(text);
-    fillPageArea(target, left, top, autoSizedWidth(lines, font), control.height);
+    const double width = autoSizedWidth(lines, font);
+    double left = ox + control.left;
+    if (control.rightEdge > 0 && control.left + width > control.rightEdge)
+        left = ox + std::max(0.0, control.rightEdge - width);
+    const double top = oy + control.top;
+    fillPageArea(target, left, top, width, control.height);
 
     QPainter& painter = target.surface();
     // Only real changes: every state change is recorded into a page image.

@@ -158,6 +158,9 @@ ReportLayout usageReportLayout() {
 
     ReportControl dateTime = label("SysData1", {}, 576, 8, bold);
     dateTime.kind = ControlKind::DateTime;
+    // The user's date and time formats may be longer than the room left of
+    // the right margin; the line then ends at the margin.
+    dateTime.rightEdge = stepsToTenths(bandWidthSteps);
 
     ReportLayout layout;
     layout.title = "Pellion Report";

@@ -71,6 +71,9 @@ struct ReportControl {
     double left = 0;       // tenths of a millimetre from the band's top-left corner
     double top = 0;
     double height = 0;
+    // When set (tenths from the band's left), a box that would end past it
+    // is moved left to end there.
+    double rightEdge = 0;
     ReportFont font;
 };
 

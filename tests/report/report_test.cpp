@@ -6,7 +6,9 @@
 #include "engine/numberformat.h"
 #include "ledger/appliancetable.h"
 #include "pagerecorder.h"
+#include "report/controlpainter.h"
 #include "report/controltext.h"
+#include "report/pageimagedestination.h"
 #include "report/printcommand.h"
 #include "report/progressform.h"
 #include "report/reportform.h"
@@ -14,6 +16,7 @@
 #include "reporttestdata.h"
 #include "tests/qtapplication.h"
 
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLocale>
 #include <QProgressBar>
@@ -312,6 +315,51 @@ TEST_F(PageImageRun, TitleShowsTheDateAndTimeOfTheRunInTheUsersFormats) {
     EXPECT_TRUE(shown.startsWith(before.date().toString(QStringLiteral("dd.MM.yyyy"))));
 }
 
+TEST_F(PageImageRun, TitleDateAndTimeEndInsideTheRightMargin) {
+    struct Case {
+        const char* situation;
+        const char* dateFormat;
+        const char* timeFormat;
+        bool movedLeft;
+    };
+    const Case cases[] = {
+        {"a short date and time stand where the layout puts them", "d MMM yyyy", "HH:mm:ss t",
+         false},
+        {"a long one ends at the margin", "dddd, d MMMM yyyy", "HH 'h' mm 'min' ss 's'", true},
+    };
+    fill(1);
+    const ReportControl& control = form.report().layout().control("SysData1");
+    const QFont font = reportFont(control.font);
+    const double dpi = screenPixelsPerInch();
+    const ReportPage& page = form.report().layout().page;
+    const double designedLeft = (page.leftMargin + control.left) * dpi / 254;
+    const double margin = (page.width - page.rightMargin) * dpi / 254;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        FormatSettings settings = formatSettings();
+        settings.shortDateFormat = c.dateFormat;
+        settings.longTimeFormat = c.timeFormat;
+        ScopedFormatSettings scoped(settings);
+        pages.pages.clear();
+        run();
+        const QString shown = pages.pages.front().textRightOf(QStringLiteral("Pellion Report"));
+        const test::DrawnText* drawn = nullptr;
+        for (const test::DrawnText& text : pages.pages.front().texts) {
+            if (text.text == shown)
+                drawn = &text;
+        }
+        ASSERT_NE(drawn, nullptr);
+        const double right = drawn->position.x() + QFontMetricsF(font).horizontalAdvance(shown);
+        EXPECT_LE(right, margin + 0.5) << shown.toStdString();
+        if (c.movedLeft) {
+            EXPECT_LT(drawn->position.x(), designedLeft - 0.5);
+            EXPECT_GT(right, margin - 2.5); // it ends at the margin, not anywhere left of it
+        } else {
+            EXPECT_NEAR(drawn->position.x(), designedLeft, 0.5);
+        }
+    }
+}
+
 struct ProgressCase {
     const char* situation;
     int appliances;
@@ -429,6 +477,18 @@ TEST(DateTimeText, UsesTheShortDateAndLongTimeFormats) {
          "05.03.2024"},
         {"one second past midnight keeps it", "yyyy-MM-dd", "HH:mm:ss",
          QDateTime(day, QTime(0, 0, 1)), "2024-03-05 00:00:01"},
+        // The zone that ends many long time formats is left out with what
+        // sets it apart from the time.
+        {"zone at the end", "d MMM yyyy", "HH:mm:ss t", QDateTime(day, QTime(13, 42, 41)),
+         "5 Mar 2024 13:42:41"},
+        {"zone after a comma", "M/d/yyyy", "h:mm:ss AP, t", QDateTime(day, QTime(13, 42, 41)),
+         "3/5/2024 1:42:41 PM"},
+        {"zone in brackets", "dd.MM.yyyy", "H:mm:ss (t)", QDateTime(day, QTime(9, 5, 0)),
+         "05.03.2024 9:05:00"},
+        {"zone first", "yyyy/MM/dd", "t HH:mm:ss", QDateTime(day, QTime(9, 5, 0)),
+         "2024/03/05 09:05:00"},
+        {"a quoted t is text, not the zone", "dd.MM.yyyy", "'kl'. HH:mm 'Uhrzeit' t",
+         QDateTime(day, QTime(9, 5, 0)), "05.03.2024 kl. 09:05 Uhrzeit"},
     };
     for (const DateTimeCase& c : cases) {
         SCOPED_TRACE(c.situation);
@@ -437,6 +497,29 @@ TEST(DateTimeText, UsesTheShortDateAndLongTimeFormats) {
         settings.longTimeFormat = c.timeFormat;
         ScopedFormatSettings scoped(settings);
         EXPECT_EQ(dateTimeText(c.moment), QString::fromUtf8(c.text));
+    }
+    QLocale::setDefault(QLocale::system());
+}
+
+TEST(DateTimeText, NoLocalesLongTimeShowsTheZone) {
+    testApplication();
+    const QTime time(13, 42, 41);
+    const QString zone = QLocale::c().toString(time, QStringLiteral("t"));
+    ASSERT_FALSE(zone.isEmpty());
+    const QDateTime moment(QDate(2024, 3, 5), time);
+    for (const QLocale& locale : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
+                                                          QLocale::AnyTerritory)) {
+        const QString format = locale.timeFormat(QLocale::LongFormat);
+        SCOPED_TRACE(locale.name().toStdString() + " " + format.toStdString());
+        FormatSettings settings = formatSettings();
+        settings.shortDateFormat = "yyyy-MM-dd";
+        settings.longTimeFormat = format.toStdString();
+        ScopedFormatSettings scoped(settings);
+        QLocale::setDefault(locale);
+        const QString text = dateTimeText(moment);
+        EXPECT_FALSE(text.contains(zone)) << text.toStdString();
+        EXPECT_TRUE(text.contains(locale.toString(41))) << text.toStdString(); // the seconds stay
+        EXPECT_FALSE(text.endsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(',')));
     }
     QLocale::setDefault(QLocale::system());
 }
