@@ -21,6 +21,13 @@ bool holdsHelp(const QString& folder) {
     return QFileInfo(folder + QStringLiteral("/help")).isDir();
 }
 
+// Installed: the help pages are not beside the program but in the data
+// folder of its prefix. Even where the user may write that prefix (~/.local,
+// root and /usr), its bin folder is no place for one user's settings.
+bool installedProgram(const QString& programFolder) {
+    return !holdsHelp(programFolder) && holdsHelp(installedDataFolder(programFolder));
+}
+
 } // namespace
 
 QString SettingsLocation::filePath() const {
@@ -39,7 +46,7 @@ QString userSettingsFolder() {
 }
 
 SettingsLocation settingsLocation(const QString& programFolder) {
-    if (writableFolder(programFolder))
+    if (writableFolder(programFolder) && !installedProgram(programFolder))
         return {programFolder, false};
     return {userSettingsFolder(), true};
 }

@@ -3,10 +3,12 @@
 // Where Pellion keeps its files, decided from the program's folder (AppDir):
 //
 //   cfgfd.ini    beside the program when its folder is writable (the build
-//                folder, a portable copy); otherwise, as for a program
-//                installed under /usr, in the user's configuration folder
-//                ($XDG_CONFIG_HOME/pellion, normally ~/.config/pellion), which
-//                the first Save creates.
+//                folder, a portable copy); otherwise in the user's
+//                configuration folder ($XDG_CONFIG_HOME/pellion, normally
+//                ~/.config/pellion), which the first Save creates. An
+//                installed program (its help pages in the installed data
+//                folder) always uses the user's folder, also where its prefix
+//                is writable (~/.local, root under /usr).
 //   pellion.csv  the working directory, whatever the program's folder.
 //   help/        beside the program when it is there (the build folder);
 //                otherwise in the installed data folder, found relative to

@@ -80,6 +80,16 @@ TEST_F(CommandsTest, ContentsShowsTheHelpBesideTheProgramElseTheInstalledOnes) {
                   QByteArray("<html><head><title>") + title + "</title></head></html>");
     };
     writeIndex(appDir() + "/../share/pellion/help", "Installed");
+    // Installed, the program reads its settings from the user's configuration
+    // folder: an empty one of this test's own.
+    struct ConfigHome {
+        bool wasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+        QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+        ~ConfigHome() {
+            wasSet ? qputenv("XDG_CONFIG_HOME", previous) : qunsetenv("XDG_CONFIG_HOME");
+        }
+    } configHome;
+    qputenv("XDG_CONFIG_HOME", (appDir() + "/../config").toLocal8Bit());
     MainWindow& window = start();
     const auto shownTitle = [&] {
         action("Contents1")->trigger();

@@ -23,13 +23,19 @@ using pellion::testing::runUnprivileged;
 class ProgramFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        m_configHomeWasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
         m_previousConfigHome = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", path("home/.config").toLocal8Bit());
         // The unprivileged user makes its configuration folder in this home.
         fs::create_directories(m_root.path() / "home");
         fs::permissions(m_root.path() / "home", fs::perms::all);
     }
-    void TearDown() override { qputenv("XDG_CONFIG_HOME", m_previousConfigHome); }
+    void TearDown() override {
+        if (m_configHomeWasSet)
+            qputenv("XDG_CONFIG_HOME", m_previousConfigHome);
+        else
+            qunsetenv("XDG_CONFIG_HOME");
+    }
 
     QString path(const char* relative) const {
         return QString::fromStdString((m_root.path() / relative).string());
@@ -40,6 +46,7 @@ protected:
     }
 
     pellion::testing::ScratchFolder m_root{"programfiles_test"};
+    bool m_configHomeWasSet = false;
     QByteArray m_previousConfigHome;
 };
 
@@ -47,28 +54,37 @@ constexpr auto readOnly = fs::perms::owner_read | fs::perms::owner_exec |
                           fs::perms::group_read | fs::perms::group_exec |
                           fs::perms::others_read | fs::perms::others_exec;
 
-TEST_F(ProgramFilesTest, SettingsStayBesideAWritableProgramElseGoToTheUsersConfigurationFolder) {
+TEST_F(ProgramFilesTest, SettingsStayBesideACopyInAWritableFolderElseGoToTheUsersConfigurationFolder) {
     struct Case {
         const char* situation;
         bool folderExists;
         fs::perms permissions;
+        bool installed; // its help pages in the prefix's data folder
         const char* expectedFolder;
         bool expectedUserFolder;
     };
     const Case cases[] = {
-        {"a copy in a folder the user may write", true, fs::perms::all, "program", false},
-        {"an installed program under a read-only prefix", true, readOnly,
+        {"a copy in a folder the user may write", true, fs::perms::all, false, "prefix/bin",
+         false},
+        {"a copy in a folder the user may not write", true, readOnly, false,
          "home/.config/pellion", true},
-        {"a program folder that is gone", false, fs::perms::all, "home/.config/pellion", true},
+        {"an installed program under a read-only prefix", true, readOnly, true,
+         "home/.config/pellion", true},
+        {"an installed program under a prefix the user may write", true, fs::perms::all, true,
+         "home/.config/pellion", true},
+        {"a program folder that is gone", false, fs::perms::all, false, "home/.config/pellion",
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.situation);
-        fs::remove_all(m_root.path() / "program");
+        fs::remove_all(m_root.path() / "prefix");
+        if (c.installed)
+            makeFolder("prefix/share/pellion/help");
         if (c.folderExists)
-            makeFolder("program", c.permissions);
+            makeFolder("prefix/bin", c.permissions);
         const auto seen = runUnprivileged([&] {
             const pellion::SettingsLocation location =
-                pellion::settingsLocation(path("program"));
+                pellion::settingsLocation(path("prefix/bin"));
             return (location.folder + (location.userFolder ? "|user" : "|beside")).toStdString();
         });
         const QString expected =

@@ -147,6 +147,16 @@ $out"
     done
     [ -z "$(ls -A "$scratch/home")" ] || fail "--help wrote into the home folder"
 
+    # Even a user who may write the prefix (root under /usr, anyone under
+    # ~/.local) keeps the settings of an installed Pellion in the own home.
+    note "pellion --help as the user who installed it"
+    mkdir "$scratch/own-home"
+    out=$(cd "$scratch/wd" && env -u DISPLAY -u XDG_CONFIG_HOME HOME="$scratch/own-home" \
+        "$prefix/bin/pellion" --help) || fail "--help ended with status $?"
+    grep -qxF "    $scratch/own-home/.config/pellion/cfgfd.ini" <<<"$out" ||
+        fail "--help puts the installing user's settings elsewhere:
+$out"
+
     note "pellion --bogus"
     status=0
     out=$(run_as_user "$prefix/bin/pellion" --bogus 2>"$scratch/stderr") || status=$?
