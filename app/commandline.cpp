@@ -35,13 +35,26 @@ struct QtOption {
     bool takesValue;
 };
 constexpr std::array<QtOption, 20> qtOptions{{
-    {"platform", true},      {"platformpluginpath", true}, {"platformtheme", true},
-    {"plugin", true},        {"qwindowgeometry", true},    {"qwindowicon", true},
-    {"qwindowtitle", true},  {"geometry", true},           {"icon", true},
-    {"title", true},         {"display", true},            {"name", true},
-    {"session", true},       {"style", true},              {"stylesheet", true},
-    {"qmljsdebugger", true}, {"reverse", false},           {"widgetcount", false},
-    {"sync", false},         {"testability", false},
+    {"platform", true},
+    {"platformpluginpath", true},
+    {"platformtheme", true},
+    {"plugin", true},
+    {"qwindowgeometry", true},
+    {"qwindowicon", true},
+    {"qwindowtitle", true},
+    {"geometry", true},
+    {"icon", true},
+    {"title", true},
+    {"display", true},
+    {"name", true},
+    {"session", true},
+    {"style", true},
+    {"stylesheet", true},
+    {"qmljsdebugger", true},
+    {"reverse", false},
+    {"widgetcount", false},
+    {"sync", false},
+    {"testability", false},
 }};
 
 QString latin1(const char* text) {
@@ -68,10 +81,10 @@ void addOptions(QCommandLineParser& parser) {
 }
 
 QString helpText(const QString& programFolder, const QString& workingFolder) {
-    QString text = QStringLiteral(
-        "Usage: pellion [options]\n"
-        "Pellion tells a household what its electrical appliances cost to run.\n"
-        "Without options it opens its window.\n\nOptions:\n");
+    QString text =
+        QStringLiteral("Usage: pellion [options]\n"
+                       "Pellion tells a household what its electrical appliances cost to run.\n"
+                       "Without options it opens its window.\n\nOptions:\n");
     for (const PellionOption& option : pellionOptions)
         text += QStringLiteral("  %1  %2\n")
                     .arg(optionNames(option), -15)
@@ -80,22 +93,22 @@ QString helpText(const QString& programFolder, const QString& workingFolder) {
     const SettingsLocation settings = settingsLocation(programFolder);
     const QString ledger = QDir(workingFolder).filePath(QLatin1String(MainWindow::ledgerFileName));
     const QString help = dataFolder(programFolder) + QStringLiteral("/help");
-    text += QStringLiteral(
-                "\nFiles:\n"
-                "  Prices and discounts, written by Save:\n"
-                "    %1\n"
-                "    cfgfd.ini is kept beside the program when it runs from a folder you\n"
-                "    may write, such as its build folder; an installed Pellion, or one in\n"
-                "    a folder you may not write, keeps it in your configuration folder\n"
-                "    (%2).\n"
-                "  Appliance list, written by Save:\n"
-                "    %3\n"
-                "    pellion.csv is kept in the folder Pellion is started from.\n"
-                "  Help pages:\n"
-                "    %4\n")
-                .arg(QDir::toNativeSeparators(settings.filePath()),
-                     QDir::toNativeSeparators(userSettingsFolder()),
-                     QDir::toNativeSeparators(ledger), QDir::toNativeSeparators(help));
+    text +=
+        QStringLiteral("\nFiles:\n"
+                       "  Prices and discounts, written by Save:\n"
+                       "    %1\n"
+                       "    cfgfd.ini is kept beside the program when it runs from a folder you\n"
+                       "    may write, such as its build folder; an installed Pellion, or one in\n"
+                       "    a folder you may not write, keeps it in your configuration folder\n"
+                       "    (%2).\n"
+                       "  Appliance list, written by Save:\n"
+                       "    %3\n"
+                       "    pellion.csv is kept in the folder Pellion is started from.\n"
+                       "  Help pages:\n"
+                       "    %4\n")
+            .arg(QDir::toNativeSeparators(settings.filePath()),
+                 QDir::toNativeSeparators(userSettingsFolder()), QDir::toNativeSeparators(ledger),
+                 QDir::toNativeSeparators(help));
     return text;
 }
 

@@ -62,8 +62,8 @@ inline std::optional<std::string> runUnprivileged(const std::function<std::strin
     int status = 0;
     ::waitpid(child, &status, 0);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        ADD_FAILURE() << "the part run as \"" << unprivilegedUser << "\" failed (status "
-                      << status << ")";
+        ADD_FAILURE() << "the part run as \"" << unprivilegedUser << "\" failed (status " << status
+                      << ")";
         return std::nullopt;
     }
     return answer;

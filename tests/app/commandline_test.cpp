@@ -83,13 +83,12 @@ TEST(CommandLineTest, HelpListsTheOptionsAndWhereEachFileLives) {
         pellion::answerCommandLine(parse({"--help"}), folder + "/bin", folder + "/work");
     EXPECT_FALSE(answer.toErrorStream);
     EXPECT_EQ(answer.exitStatus, 0);
-    for (const QString& expected : {QStringLiteral("Usage: pellion [options]"),
-                                    QStringLiteral("-h, --help"), QStringLiteral("-v, --version"),
-                                    folder + "/bin/cfgfd.ini", folder + "/work/pellion.csv",
-                                    folder + "/bin/help\n"}) {
-        EXPECT_TRUE(answer.text.contains(expected))
-            << expected.toStdString() << " missing from\n"
-            << answer.text.toStdString();
+    for (const QString& expected :
+         {QStringLiteral("Usage: pellion [options]"), QStringLiteral("-h, --help"),
+          QStringLiteral("-v, --version"), folder + "/bin/cfgfd.ini", folder + "/work/pellion.csv",
+          folder + "/bin/help\n"}) {
+        EXPECT_TRUE(answer.text.contains(expected)) << expected.toStdString() << " missing from\n"
+                                                    << answer.text.toStdString();
     }
     // Qt's options stay out of Pellion's help.
     EXPECT_FALSE(answer.text.contains(QStringLiteral("style")));

@@ -94,8 +94,7 @@ TEST_F(CommandsTest, ContentsShowsTheHelpBesideTheProgramElseTheInstalledOnes) {
     const auto shownTitle = [&] {
         action("Contents1")->trigger();
         const auto helpWindows = window.findChildren<pellion::HelpWindow*>();
-        return helpWindows.isEmpty() ? QString()
-                                     : helpWindows.back()->browser()->documentTitle();
+        return helpWindows.isEmpty() ? QString() : helpWindows.back()->browser()->documentTitle();
     };
     EXPECT_EQ(shownTitle(), QStringLiteral("Installed"));
     writeIndex(appDir() + "/help", "Beside");

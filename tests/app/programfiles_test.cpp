@@ -50,11 +50,11 @@ protected:
     QByteArray m_previousConfigHome;
 };
 
-constexpr auto readOnly = fs::perms::owner_read | fs::perms::owner_exec |
-                          fs::perms::group_read | fs::perms::group_exec |
-                          fs::perms::others_read | fs::perms::others_exec;
+constexpr auto readOnly = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                          fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
 
-TEST_F(ProgramFilesTest, SettingsStayBesideACopyInAWritableFolderElseGoToTheUsersConfigurationFolder) {
+TEST_F(ProgramFilesTest,
+       SettingsStayBesideACopyInAWritableFolderElseGoToTheUsersConfigurationFolder) {
     struct Case {
         const char* situation;
         bool folderExists;
@@ -64,10 +64,9 @@ TEST_F(ProgramFilesTest, SettingsStayBesideACopyInAWritableFolderElseGoToTheUser
         bool expectedUserFolder;
     };
     const Case cases[] = {
-        {"a copy in a folder the user may write", true, fs::perms::all, false, "prefix/bin",
-         false},
-        {"a copy in a folder the user may not write", true, readOnly, false,
-         "home/.config/pellion", true},
+        {"a copy in a folder the user may write", true, fs::perms::all, false, "prefix/bin", false},
+        {"a copy in a folder the user may not write", true, readOnly, false, "home/.config/pellion",
+         true},
         {"an installed program under a read-only prefix", true, readOnly, true,
          "home/.config/pellion", true},
         {"an installed program under a prefix the user may write", true, fs::perms::all, true,
