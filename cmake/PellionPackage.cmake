@@ -4,7 +4,9 @@
 
 set(CPACK_PACKAGE_NAME pellion)
 set(CPACK_PACKAGE_VENDOR "The Pellion developers")
-set(CPACK_PACKAGE_CONTACT "The Pellion developers <pellion@localhost>")
+set(PELLION_PACKAGE_MAINTAINER "The Pellion developers <pellion@localhost>" CACHE STRING
+  "Maintainer named in the Debian package: who builds and hands it out")
+set(CPACK_PACKAGE_CONTACT ${PELLION_PACKAGE_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "works out what household appliances cost to run")
 set(CPACK_PACKAGE_DESCRIPTION
   "Pellion keeps a list of household electrical appliances with their volts, amps,\n\
