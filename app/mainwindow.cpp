@@ -197,7 +197,7 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 QString MainWindow::settingsPath() const {
-    return m_appDir + QStringLiteral("/cfgfd.ini");
+    return m_settingsLocation.filePath();
 }
 
 // Settings, ledger, first recalculation. A setting that does not parse ends
@@ -205,6 +205,7 @@ QString MainWindow::settingsPath() const {
 void MainWindow::FormCreate() {
     if (m_appDir.isEmpty())
         m_appDir = QCoreApplication::applicationDirPath();
+    m_settingsLocation = settingsLocation(m_appDir);
     runCommand(this, [this] {
         readSettings();
         try {
@@ -228,6 +229,7 @@ void MainWindow::readSettings() {
 }
 
 void MainWindow::writeSettings() {
+    m_settingsLocation.prepareForSaving();
     SettingsFile settings(settingsPath().toStdString());
     for (std::size_t i = 0; i < priceSettings.size(); ++i)
         settings.write(priceSettings[i].section, priceSettingKey,
@@ -411,7 +413,7 @@ void MainWindow::PrintPreview1Click() {
 }
 
 void MainWindow::Contents1Click() {
-    runCommand(this, [this] { m_frm_hlpcont = openHelpWindow(this, m_appDir); });
+    runCommand(this, [this] { m_frm_hlpcont = openHelpWindow(this, dataFolder(m_appDir)); });
 }
 
 void MainWindow::About1Click() {

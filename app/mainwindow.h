@@ -20,6 +20,7 @@
 // the application's error display and the window stays usable.
 
 #include "app/appliancemodel.h"
+#include "app/programfiles.h"
 #include "calculator/calculator.h"
 #include "ledger/appliancetable.h"
 
@@ -51,7 +52,7 @@ class MainWindow : public QMainWindow, private TableListener {
 
 public:
     struct Options {
-        QString appDir; // the folder of the settings file; empty: the executable's folder
+        QString appDir; // the program's folder; empty: the executable's folder
     };
 
     explicit MainWindow(Options options = {}, QWidget* parent = nullptr);
@@ -120,6 +121,7 @@ private:
     void tableChanged(TableChange change) override;
 
     QString m_appDir;
+    SettingsLocation m_settingsLocation; // decided with m_appDir, at start-up
     bool m_savedflag = false;
     int m_recordTotal = 0; // to tell a record added or removed from other row changes
     bool m_kwhdiscflag = false;

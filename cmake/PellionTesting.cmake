@@ -60,3 +60,11 @@ function(pellion_add_fuzzer name)
     COMMAND ${PROJECT_SOURCE_DIR}/fuzz/run-fuzzer.sh $<TARGET_FILE:${name}> ${corpus} ${seeds} ${PELLION_FUZZ_SECONDS})
   set_tests_properties(${name} PROPERTIES TIMEOUT 300 LABELS fuzz)
 endfunction()
+
+# Where the tests install Pellion: in the system's temporary folder, which an
+# unprivileged user can reach, named after this build folder so that builds
+# never share one. The install test sets it up; the end-to-end tests of the
+# installed program use it.
+string(MD5 pellion_build_hash ${CMAKE_BINARY_DIR})
+string(SUBSTRING ${pellion_build_hash} 0 12 pellion_build_hash)
+set(PELLION_INSTALL_TEST_PREFIX /tmp/pellion-installed-${pellion_build_hash})

@@ -22,7 +22,9 @@ QString missingPageHtml(const QString& filePath) {
                           "<h2>Page not found</h2>"
                           "<p>The help page <b>%1</b> cannot be found.</p>"
                           "<p>The help pages belong in the folder <b>help</b> beside the "
-                          "Pellion program. Reinstalling Pellion puts them back.</p>"
+                          "Pellion program, or in Pellion's data folder (such as "
+                          "<b>/usr/share/pellion</b>) when it is installed. Reinstalling "
+                          "Pellion puts them back.</p>"
                           "</body></html>")
         .arg(shown);
 }

@@ -1,14 +1,21 @@
 #!/bin/sh
 # Installs the Debian packages Pellion needs that are not yet on this machine.
-#   setup.sh run    what building and running the program needs
-#   setup.sh test   that, plus what the test suite uses (printing, PDF tools, a virtual display)
+#   setup.sh run      what building and running the program needs
+#   setup.sh package  that, plus what building its Debian package needs
+#   setup.sh test     all of that, plus what the test suite uses (printing, PDF tools, a
+#                     virtual display, the desktop entry and metainfo validators)
 set -eu
 
 run_packages="cmake ninja-build clang libclang-rt-dev qt6-base-dev fonts-liberation"
-test_packages="libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils cups printer-driver-cups-pdf poppler-utils"
+package_packages="dpkg-dev file"
+test_packages="desktop-file-utils appstream groff-base libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils cups printer-driver-cups-pdf poppler-utils"
 
-wanted=$run_packages
-[ "${1:-run}" = test ] && wanted="$run_packages $test_packages"
+case "${1:-run}" in
+  run) wanted=$run_packages ;;
+  package) wanted="$run_packages $package_packages" ;;
+  test) wanted="$run_packages $package_packages $test_packages" ;;
+  *) echo "usage: $0 [run|package|test]" >&2; exit 2 ;;
+esac
 
 missing=""
 for p in $wanted; do

@@ -2,6 +2,7 @@
 
 #include "mainwindowfixture.h"
 
+#include "info/helpbrowser.h"
 #include "info/helpwindow.h"
 
 #include <QAbstractButton>
@@ -68,6 +69,36 @@ TEST_F(CommandsTest, ContentsOpensOneMoreHelpWindowEachTimeOwnedByTheMainWindow)
         EXPECT_TRUE(help->isVisible());
         EXPECT_EQ(help->windowTitle(), QStringLiteral("Orvane Fundora Help"));
     }
+}
+
+// An installed program has its help pages in the data folder of its prefix
+// (prefix/share/pellion beside prefix/bin); the build folder has them beside it.
+TEST_F(CommandsTest, ContentsShowsTheHelpBesideTheProgramElseTheInstalledOnes) {
+    const auto writeIndex = [](const QString& folder, const char* title) {
+        QDir().mkpath(folder);
+        writeFile(folder + "/index.htm",
+                  QByteArray("<html><head><title>") + title + "</title></head></html>");
+    };
+    writeIndex(appDir() + "/../share/pellion/help", "Installed");
+    // Installed, the program reads its settings from the user's configuration
+    // folder: an empty one of this test's own.
+    struct ConfigHome {
+        bool wasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+        QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+        ~ConfigHome() {
+            wasSet ? qputenv("XDG_CONFIG_HOME", previous) : qunsetenv("XDG_CONFIG_HOME");
+        }
+    } configHome;
+    qputenv("XDG_CONFIG_HOME", (appDir() + "/../config").toLocal8Bit());
+    MainWindow& window = start();
+    const auto shownTitle = [&] {
+        action("Contents1")->trigger();
+        const auto helpWindows = window.findChildren<pellion::HelpWindow*>();
+        return helpWindows.isEmpty() ? QString() : helpWindows.back()->browser()->documentTitle();
+    };
+    EXPECT_EQ(shownTitle(), QStringLiteral("Installed"));
+    writeIndex(appDir() + "/help", "Beside");
+    EXPECT_EQ(shownTitle(), QStringLiteral("Beside"));
 }
 
 TEST_F(CommandsTest, AboutShowsTheAboutBoxModallyAndEnterClosesIt) {

@@ -8,7 +8,8 @@
 #   e2e.sh CASE PELLION FIXTURES         runs one case against the executable
 #
 # Cases: smoke, worked_example, worked_example_save_item, typed_price,
-# first_run, exit_without_saving, change_after_save, bad_setting.
+# first_run, exit_without_saving, change_after_save, bad_setting; and, given
+# an installed program, installed_first_run, installed_worked_example.
 # Every wait is bounded; the program and the display are ended on every exit path.
 # A failed case keeps its folder; E2E_KEEP=1 keeps a passed one's too.
 set -euo pipefail
@@ -131,9 +132,12 @@ start_display() {
     fail "the virtual display did not start: $(cat "$work/xvfb.log")"
 }
 
+program=""  # the copy in the application folder, or an installed program
+as_user=()  # how an installed program is started as an unprivileged user
+
 # The settings are written with the user's decimal separator: pin it to '.'.
 start_program() {
-    (cd "$work/wd" && exec env QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8 "$work/app/pellion") >"$work/program.log" 2>&1 &
+    (cd "$work/wd" && exec "${as_user[@]}" env QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8 "$program") >"$work/program.log" 2>&1 &
     program_pid=$!
 }
 
@@ -274,6 +278,36 @@ prepare() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/pellion-e2e.XXXXXX")
     mkdir "$work/app" "$work/wd"
     cp "$exe" "$work/app/pellion"
+    program="$work/app/pellion"
+}
+
+# Runs the installed program EXE where it lies (its folder is read-only to
+# the user) as the unprivileged user "nobody" with a fresh home, when these
+# tests run as root; as another user, as that user.
+user_home=""
+use_installed_program() {
+    local exe=$1
+    program=$exe
+    user_home="$work/home"
+    mkdir "$user_home"
+    [ ! -w "$(dirname "$program")" ] || [ "$(id -u)" -eq 0 ] ||
+        fail "the installed program's folder is writable"
+    as_user=(env -u XDG_CONFIG_HOME HOME="$user_home")
+    [ "$(id -u)" -eq 0 ] || return 0
+    chmod 755 "$work"
+    # The leak checker must read its suppressions as that user too.
+    if [[ "${LSAN_OPTIONS:-}" =~ suppressions=([^:]*) ]]; then
+        cp "${BASH_REMATCH[1]}" "$work/lsan.supp"
+        chmod 644 "$work/lsan.supp"
+        as_user+=(LSAN_OPTIONS="${LSAN_OPTIONS//${BASH_REMATCH[1]}/$work/lsan.supp}")
+    fi
+    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups "${as_user[@]}")
+}
+
+# Hands the home and the working folder, as they now are, to that user.
+give_to_user() {
+    [ "$(id -u)" -eq 0 ] && chown -R nobody:nogroup "$user_home" "$work/wd"
+    return 0
 }
 
 # The worked example as entered: prices in the settings (sections out of
@@ -434,6 +468,43 @@ case_bad_setting() {
     [ "$before" = "$(listing)" ] || fail "files changed although nothing was saved"
 }
 
+# The installed program's folder cannot be written: the first Save makes the
+# user's configuration folder and puts the settings there; the ledger goes to
+# the working folder as always.
+case_installed_first_run() {
+    local fixtures=$1
+    use_installed_program "$given_program"
+    give_to_user
+    start_program
+    wait_for_main_window
+    click_save
+    click_exit
+    expect_clean_exit
+    expect_same_bytes "$fixtures/first_run/expected_cfgfd.ini" "$user_home/.config/pellion/cfgfd.ini"
+    expect_same_bytes "$fixtures/first_run/expected_pellion.csv" "$work/wd/pellion.csv"
+    [ ! -e "$(dirname "$program")/cfgfd.ini" ] || fail "the settings were written beside the program"
+}
+
+# Settings kept in the user's configuration folder are read from there at
+# start and replaced there in place.
+case_installed_worked_example() {
+    local fixtures=$1
+    use_installed_program "$given_program"
+    mkdir -p "$user_home/.config/pellion"
+    cp "$fixtures/worked_example/cfgfd.ini" "$user_home/.config/pellion/cfgfd.ini"
+    cp "$fixtures/worked_example/pellion.csv" "$work/wd/pellion.csv"
+    give_to_user
+    start_program
+    wait_for_main_window
+    click_save
+    click_exit
+    expect_clean_exit
+    expect_same_bytes "$fixtures/worked_example/expected_pellion.csv" "$work/wd/pellion.csv"
+    expect_same_bytes "$fixtures/worked_example/expected_cfgfd.ini" "$user_home/.config/pellion/cfgfd.ini"
+}
+
+given_program=""
+
 main() {
     if [ "${1:-}" = install ]; then
         install_tools
@@ -441,6 +512,7 @@ main() {
     fi
     [ $# -eq 3 ] || fail "usage: $0 install | $0 CASE PELLION FIXTURES"
     local case_name=$1 exe=$2 fixtures=$3
+    given_program=$exe
     declare -F "case_$case_name" >/dev/null || fail "no case named $case_name"
     [ -x "$exe" ] || fail "$exe is not an executable"
     local tool
