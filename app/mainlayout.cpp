@@ -2,6 +2,7 @@
 
 #include "app/appliancegrid.h"
 #include "app/currencyfield.h"
+#include "app/groupboxstyle.h"
 #include "app/spinfield.h"
 
 #include <QCheckBox>
@@ -167,8 +168,14 @@ QLabel* createLabel(const ControlPlace& place, QWidget* parent) {
     return label;
 }
 
-QWidget* createRadioGroup(const ControlPlace& place, QWidget* parent) {
+QGroupBox* createGroupBox(const ControlPlace& place, QWidget* parent) {
     auto* group = new QGroupBox(QString::fromLatin1(place.text), parent);
+    group->setStyle(GroupBoxStyle::instance());
+    return group;
+}
+
+QWidget* createRadioGroup(const ControlPlace& place, QWidget* parent) {
+    QGroupBox* group = createGroupBox(place, parent);
     auto* columns = new QHBoxLayout(group);
     columns->setContentsMargins(8, 0, 4, 2);
     columns->setSpacing(0);
@@ -197,7 +204,7 @@ QWidget* createMainControl(const ControlPlace& place, QWidget* parent) {
     case ControlKind::Panel:
         return createPanel(parent, place.look == Look::Raised);
     case ControlKind::GroupBox:
-        return new QGroupBox(text, parent);
+        return createGroupBox(place, parent);
     case ControlKind::Label:
         return createLabel(place, parent);
     case ControlKind::SpinField:
