@@ -4,8 +4,8 @@
 #include "app/fieldkeys.h"
 #include "engine/numberformat.h"
 
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QFocusEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -60,8 +60,8 @@ void CellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelInd
         return;
     option->textElideMode = Qt::ElideNone;
     if (!textFits(*option))
-        option->displayAlignment = (option->displayAlignment & ~Qt::AlignHorizontal_Mask) |
-                                   Qt::AlignLeft;
+        option->displayAlignment =
+            (option->displayAlignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
 }
 
 bool CellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,

@@ -23,9 +23,9 @@ int GridHeader::wrappingHeight() const {
         initStyleOptionForIndex(&option, section);
         option.rect = QRect(0, 0, sectionSize(section), option.fontMetrics.height());
         const QRect label = style()->subElementRect(QStyle::SE_HeaderLabel, &option, this);
-        const QRect wrapped = option.fontMetrics.boundingRect(
-            QRect(0, 0, label.width(), QWIDGETSIZE_MAX), Qt::AlignCenter | Qt::TextWordWrap,
-            option.text);
+        const QRect wrapped =
+            option.fontMetrics.boundingRect(QRect(0, 0, label.width(), QWIDGETSIZE_MAX),
+                                            Qt::AlignCenter | Qt::TextWordWrap, option.text);
         extra = std::max(extra, wrapped.height() - option.fontMetrics.height());
     }
     return extra;

@@ -40,8 +40,8 @@ QRect GroupBoxStyle::subControlRect(ComplexControl control, const QStyleOptionCo
         if (box->text.isEmpty())
             return {};
         const int textWidth = box->fontMetrics.horizontalAdvance(box->text);
-        return {whole.left() + titleLeft - titlePadding, whole.top(),
-                textWidth + 2 * titlePadding, titleHeight};
+        return {whole.left() + titleLeft - titlePadding, whole.top(), textWidth + 2 * titlePadding,
+                titleHeight};
     }
     case SC_GroupBoxContents:
         return whole.adjusted(2, titleHeight, -2, -2);

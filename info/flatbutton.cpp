@@ -93,9 +93,9 @@ void FlatButton::paintEvent(QPaintEvent*) {
         // Around bullet and caption, a pixel clear of the caption's line and
         // inside the button's edges.
         const int textTop = (height() - metrics.height()) / 2 + shift;
-        const QRect around = QRect(bullet.left() - 2, textTop - 1, groupWidth + 4,
-                                   metrics.height() + 2)
-                                 .intersected(rect().adjusted(1, 1, -1, -1));
+        const QRect around =
+            QRect(bullet.left() - 2, textTop - 1, groupWidth + 4, metrics.height() + 2)
+                .intersected(rect().adjusted(1, 1, -1, -1));
         painter.setPen(QPen(palette().color(QPalette::Shadow), 1, Qt::DotLine));
         painter.drawRect(around.adjusted(0, 0, -1, -1));
     }

@@ -47,8 +47,8 @@ public:
     }
 
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-    void drawImage(const QRectF&, const QImage&, const QRectF&,
-                   Qt::ImageConversionFlags) override {}
+    void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {
+    }
     void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
     void drawPolygon(const QPoint*, int, PolygonDrawMode) override {}
     void drawPath(const QPainterPath&) override {}

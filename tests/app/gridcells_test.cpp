@@ -16,21 +16,22 @@ namespace {
 // A ledger as Pellion writes it: its fields show numbers as they are, with
 // every digit.
 QByteArray ledgerWith(const QList<QPair<QByteArray, QByteArray>>& namesAndVoltages) {
-    QByteArray ledger = "\"@@FILE VERSION@@\",\"251\"\r\n"
-                        "\"@@TABLEDEF START@@\"\r\n"
-                        "\"amperage=Float,0,\"\"Amperage\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-                        "\"appliance=String,50,\"\"Appliance\"\",\"\"\"\",50,Data,\"\"\"\"\"\r\n"
-                        "\"costday=Float,0,\"\"Cost/Day\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-                        "\"costhour=Float,0,\"\"Cost/Hour\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-                        "\"hrsday=Float,0,\"\"Daily Usage(Hrs)\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-                        "\"kilowattshour=Float,0,\"\"KWH\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-                        "\"voltage=Float,0,\"\"Voltage\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-                        "\"wattage=Float,0,\"\"Wattage\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-                        "\"@@INDEXDEF START@@\"\r\n"
-                        "\"@@INDEXDEF END@@\"\r\n"
-                        "\"@@TABLEDEF END@@\"\r\n"
-                        "\"Amperage\",\"Appliance\",\"Cost/Day\",\"Cost/Hour\",\"Daily Usage(Hrs)\","
-                        "\"KWH\",\"Voltage\",\"Wattage\",\r\n";
+    QByteArray ledger =
+        "\"@@FILE VERSION@@\",\"251\"\r\n"
+        "\"@@TABLEDEF START@@\"\r\n"
+        "\"amperage=Float,0,\"\"Amperage\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
+        "\"appliance=String,50,\"\"Appliance\"\",\"\"\"\",50,Data,\"\"\"\"\"\r\n"
+        "\"costday=Float,0,\"\"Cost/Day\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
+        "\"costhour=Float,0,\"\"Cost/Hour\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
+        "\"hrsday=Float,0,\"\"Daily Usage(Hrs)\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
+        "\"kilowattshour=Float,0,\"\"KWH\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
+        "\"voltage=Float,0,\"\"Voltage\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
+        "\"wattage=Float,0,\"\"Wattage\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
+        "\"@@INDEXDEF START@@\"\r\n"
+        "\"@@INDEXDEF END@@\"\r\n"
+        "\"@@TABLEDEF END@@\"\r\n"
+        "\"Amperage\",\"Appliance\",\"Cost/Day\",\"Cost/Hour\",\"Daily Usage(Hrs)\","
+        "\"KWH\",\"Voltage\",\"Wattage\",\r\n";
     for (const auto& [name, voltage] : namesAndVoltages)
         ledger += "\"1\",\"" + name + "\",,,\"1\",,\"" + voltage + "\",,\r\n";
     return ledger;
@@ -50,12 +51,10 @@ protected:
     }
 
     QRect cell(int row, const char* field) const {
-        const int column = int(std::find_if(pellion::gridColumns.begin(),
-                                            pellion::gridColumns.end(),
-                                            [&](const char* name) {
-                                                return std::string(name) == field;
-                                            }) -
-                               pellion::gridColumns.begin());
+        const int column =
+            int(std::find_if(pellion::gridColumns.begin(), pellion::gridColumns.end(),
+                             [&](const char* name) { return std::string(name) == field; }) -
+                pellion::gridColumns.begin());
         return grid()->visualRect(grid()->model()->index(row, column));
     }
 

@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QScreen>
 
-
 namespace {
 
 // The caption as the control shows it: a mnemonic's '&' is not drawn.
@@ -67,8 +66,8 @@ QString inkProblem(const QWidget& widget, const QRectF& ink, const QWidget& wind
         for (qsizetype i = siblings.indexOf(level) + 1; i < siblings.size(); ++i) {
             const auto* above = qobject_cast<const QWidget*>(siblings[i]);
             if (above && above->isVisible() && !above->isWindow() &&
-                QRectF(above->geometry()).intersects(inParent.adjusted(fringe, fringe, -fringe,
-                                                                       -fringe)))
+                QRectF(above->geometry())
+                    .intersects(inParent.adjusted(fringe, fringe, -fringe, -fringe)))
                 return QStringLiteral("ink %1 under %2 %3")
                     .arg(describe(inParent), above->objectName(), describe(above->geometry()));
         }
@@ -105,10 +104,9 @@ QStringList headerProblems(QHeaderView& header) {
     QStringList problems;
     const std::vector<DrawnText> drawn = drawnTexts(*header.viewport());
     for (int section = 0; section < header.count(); ++section) {
-        const QString title =
-            header.model()->headerData(section, header.orientation()).toString();
-        const QRectF place(header.sectionViewportPosition(section), 0,
-                           header.sectionSize(section), header.viewport()->height());
+        const QString title = header.model()->headerData(section, header.orientation()).toString();
+        const QRectF place(header.sectionViewportPosition(section), 0, header.sectionSize(section),
+                           header.viewport()->height());
         QStringList lines;
         for (const DrawnText& run : drawn) {
             if (!place.contains(run.ink.center()))

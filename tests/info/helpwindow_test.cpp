@@ -218,7 +218,7 @@ TEST_F(HelpWindowTest, TheBarFitsTheDesignedWidthWithFullHeightButtons) {
         const char* name;
         int panelLeft, panelWidth;
     } buttons[] = {
-        {"obtn_back", 2, 87},      {"obtn_forward", 89, 87},  {"obtn_search", 176, 192},
+        {"obtn_back", 2, 87},        {"obtn_forward", 89, 87}, {"obtn_search", 176, 192},
         {"obtn_contents", 368, 192}, {"obtn_home", 560, 118},
     };
     for (const auto& b : buttons) {
