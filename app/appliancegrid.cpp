@@ -3,6 +3,7 @@
 #include "app/appliancemodel.h"
 #include "app/celldelegate.h"
 #include "app/command.h"
+#include "app/gridheader.h"
 #include "app/mainlayout.h"
 #include "app/messagedialog.h"
 
@@ -25,6 +26,7 @@ bool atLastViewRow(const ApplianceTable& table) {
 } // namespace
 
 ApplianceGrid::ApplianceGrid(QWidget* parent) : QTableView(parent) {
+    setHorizontalHeader(new GridHeader(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);

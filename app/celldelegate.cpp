@@ -4,11 +4,14 @@
 #include "app/fieldkeys.h"
 #include "engine/numberformat.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QToolTip>
 
 namespace pellion {
 
@@ -32,10 +35,48 @@ QValidator* validatorFor(const FieldDefinition& field, QObject* parent) {
         QRegularExpression(QStringLiteral("[-+0-9Ee%1]*").arg(separators)), parent);
 }
 
+// Whether the text fits between the cell's text margins.
+bool textFits(const QStyleOptionViewItem& option) {
+    const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+    const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &option, option.widget);
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
+    return option.fontMetrics.horizontalAdvance(option.text) <= area.width() - 2 * margin;
+}
+
 } // namespace
 
 CellDelegate::CellDelegate(ApplianceModel& model, QObject* parent)
     : QStyledItemDelegate(parent), m_model(model) {}
+
+bool CellDelegate::isNumberCell(const QModelIndex& index) const {
+    const int fieldIndex = m_model.fieldIndexOfColumn(index.column());
+    return fieldIndex >= 0 &&
+           m_model.table().field(fieldIndex).definition().type != FieldType::Text;
+}
+
+void CellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (!isNumberCell(index))
+        return;
+    option->textElideMode = Qt::ElideNone;
+    if (!textFits(*option))
+        option->displayAlignment =
+            (option->displayAlignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
+}
+
+bool CellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                             const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    QStyleOptionViewItem shown = option;
+    initStyleOption(&shown, index);
+    if (shown.text.isEmpty() || textFits(shown)) {
+        QToolTip::hideText();
+        return true;
+    }
+    QToolTip::showText(event->globalPos(), shown.text, view->viewport(), option.rect);
+    return true;
+}
 
 QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                     const QModelIndex& index) const {

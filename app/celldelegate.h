@@ -1,6 +1,12 @@
 #pragma once
 
-// The grid's cell editor: a line edit that takes only the characters its
+// How the grid draws a cell and edits it. A number too wide for its cell is
+// never shortened with an ellipsis: it is drawn from its first character
+// and cut at the cell's right edge, so the sign, the whole-number digits and
+// the decimal point stay in view and only the last decimals are lost; its
+// whole text shows in a tooltip, as does any other cell's cut text.
+//
+// The cell editor is a line edit that takes only the characters its
 // field allows (a number field: '+', '-', digits, 'E', 'e' and the decimal
 // separator the field was created with; the name: at most 50 characters).
 // It writes back only when the text was changed, so opening and leaving a
@@ -34,6 +40,9 @@ public:
     static bool textChanged(const QLineEdit* editor);
     static void revertText(QLineEdit* editor);
 
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
+
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
@@ -41,9 +50,12 @@ public:
                       const QModelIndex& index) const override;
 
 protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
     bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
+    bool isNumberCell(const QModelIndex& index) const;
+
     ApplianceModel& m_model;
     KeyHandler m_keyHandler;
     mutable QPointer<QObject> m_editor;

@@ -60,6 +60,7 @@ double CurrencyField::value() const {
 
 void CurrencyField::setValue(double value) {
     m_value = value;
+    m_blank = false;
     RefreshEditText();
     update();
 }
@@ -86,7 +87,16 @@ void CurrencyField::setAlignment(Qt::Alignment alignment) {
     update();
 }
 
+void CurrencyField::clearValue() {
+    m_value = 0;
+    m_blank = true;
+    RefreshEditText();
+    update();
+}
+
 QString CurrencyField::displayText() const {
+    if (m_blank)
+        return QString();
     if (!m_displayFormat.isEmpty()) {
         try {
             return fromNumberText(FormatNumber(toNumberText(m_displayFormat), m_value));
@@ -105,7 +115,7 @@ QString CurrencyField::editPattern() const {
 }
 
 void CurrencyField::RefreshEditText() {
-    if (m_value == 0 && m_zeroEmpty)
+    if (m_blank || (m_value == 0 && m_zeroEmpty))
         setText(QString());
     else
         setText(fromNumberText(FormatNumber(toNumberText(editPattern()), m_value)));
@@ -137,7 +147,10 @@ QString CurrencyField::NormalizeNumberText(const QString& text) {
 }
 
 void CurrencyField::commitEditText() const {
+    if (m_blank && text().isEmpty())
+        return; // entered and left without typing: still no amount
     m_value = TextToNumber(toNumberText(NormalizeNumberText(text())));
+    m_blank = false;
 }
 
 bool CurrencyField::acceptsTypedText(const QString& candidate) const {

@@ -21,6 +21,9 @@ public:
     // not a number. Setting takes any number and rewrites the edit text.
     double value() const;
     void setValue(double value);
+    // No amount at all: the value reads 0 and both texts are empty until a
+    // value is set or typed.
+    void clearValue();
 
     void setDisplayFormat(const QString& pattern);
     QString displayFormat() const { return m_displayFormat; }
@@ -75,6 +78,7 @@ private:
     void refuse();
 
     mutable double m_value = 0;
+    mutable bool m_blank = false;
     QString m_displayFormat;
     int m_decimalPlaces = 2;
     bool m_zeroEmpty = true;

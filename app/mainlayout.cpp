@@ -2,6 +2,7 @@
 
 #include "app/appliancegrid.h"
 #include "app/currencyfield.h"
+#include "app/groupboxstyle.h"
 #include "app/spinfield.h"
 
 #include <QCheckBox>
@@ -71,10 +72,12 @@ constexpr ControlPlace controls[] = {
     {"Label5",           "gbfreq",       Label,         "Yearly Cost :",                                    633,  12,  75,  13, AnchoredRight, Look::Bold},
     {"cecostyr",         "gbfreq",       CurrencyField, "",                                                 633,  27, 121,  21, AnchoredRight},
 
-    {"CB_Discount",      "gb_discounts", CheckBox,      "Apply KWH Disounts",                                 8,  16, 121,  17, AnchoredLeft},
-    {"Label11",          "gb_discounts", Label,         "Charge Per First KWH :",                             8,  32, 112,  13, AnchoredLeft},
+    // The next three are a few pixels wider than designed, so that their
+    // captions fit whole in the Arial-metric face.
+    {"CB_Discount",      "gb_discounts", CheckBox,      "Apply KWH Disounts",                                 8,  16, 126,  17, AnchoredLeft},
+    {"Label11",          "gb_discounts", Label,         "Charge Per First KWH :",                             8,  32, 120,  13, AnchoredLeft},
     {"senoofhrsdisc",    "gb_discounts", SpinField,     "",                                                   8,  48,  81,  21, AnchoredLeft},
-    {"Label12",          "gb_discounts", Label,         "KWH Charge Rate :",                                152,  32,  97,  13, AnchoredLeft},
+    {"Label12",          "gb_discounts", Label,         "KWH Charge Rate :",                                152,  32, 102,  13, AnchoredLeft},
     {"sekwhdisc",        "gb_discounts", SpinField,     "",                                                 152,  48,  81,  21, AnchoredLeft},
     // Aligned to the right edge of the group box's frame, below its caption.
     {"GB_Dailydisc",     "gb_discounts", GroupBox,      "Daily Discount",                                   521,  15, 255,  71, AnchoredRight},
@@ -121,6 +124,8 @@ constexpr MenuItemEntry menu[] = {
 };
 // clang-format on
 
+constexpr int rightLabelGap = 3;
+
 int roundTiesToEven(double value) {
     return int(std::nearbyint(value)); // the default rounding mode is to nearest, ties to even
 }
@@ -150,6 +155,11 @@ QLabel* createLabel(const ControlPlace& place, QWidget* parent) {
     const bool right = place.look == Look::Bold10Right || place.look == Look::BoldRightGreen ||
                        place.look == Look::BoldRightMaroon;
     label->setAlignment((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+    // Right-aligned texts end a few pixels inside their box: clear of the
+    // field beside them (lblmst's box reaches a pixel into cemost's) and with
+    // room for a last glyph that overhangs its advance.
+    if (right)
+        label->setContentsMargins(0, 0, rightLabelGap, 0);
     if (place.look == Look::BoldRightGreen || place.look == Look::BoldRightMaroon) {
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, place.look == Look::BoldRightGreen
@@ -167,8 +177,14 @@ QLabel* createLabel(const ControlPlace& place, QWidget* parent) {
     return label;
 }
 
-QWidget* createRadioGroup(const ControlPlace& place, QWidget* parent) {
+QGroupBox* createGroupBox(const ControlPlace& place, QWidget* parent) {
     auto* group = new QGroupBox(QString::fromLatin1(place.text), parent);
+    group->setStyle(GroupBoxStyle::instance());
+    return group;
+}
+
+QWidget* createRadioGroup(const ControlPlace& place, QWidget* parent) {
+    QGroupBox* group = createGroupBox(place, parent);
     auto* columns = new QHBoxLayout(group);
     columns->setContentsMargins(8, 0, 4, 2);
     columns->setSpacing(0);
@@ -197,7 +213,7 @@ QWidget* createMainControl(const ControlPlace& place, QWidget* parent) {
     case ControlKind::Panel:
         return createPanel(parent, place.look == Look::Raised);
     case ControlKind::GroupBox:
-        return new QGroupBox(text, parent);
+        return createGroupBox(place, parent);
     case ControlKind::Label:
         return createLabel(place, parent);
     case ControlKind::SpinField:

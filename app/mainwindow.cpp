@@ -276,7 +276,11 @@ void MainWindow::showRecalcResult(const RecalcResult& result) {
     m_cecostqtr->setValue(result.quarterTotal);
     m_cecostyr->setValue(result.yearTotal);
     m_cemost->setValue(result.most);
-    m_celeast->setValue(result.least);
+    // Not the pass's starting value: that is no appliance's cost.
+    if (result.leastName)
+        m_celeast->setValue(result.least);
+    else
+        m_celeast->clearValue();
     m_eb_dailyusage->setText(fromStd(result.dailyEnergyText));
     if (result.mostName)
         m_lblmst->setText(fromStd(*result.mostName));

@@ -7,7 +7,7 @@
 #include <QStyle>
 #include <QStyleOption>
 
-#include <algorithm>
+#include <cmath>
 
 namespace pellion {
 
@@ -63,15 +63,21 @@ void SpinButton::paintEvent(QPaintEvent*) {
     painter.drawRect(r);
     painter.drawLine(r.bottomLeft(), r.topRight());
 
-    // Arrows sit in the middle of each triangle's larger half.
+    // Each arrow sits at the centre of the circle that fits its triangle, its
+    // base twice its height, the tip pointing the way the triangle steps.
     const QColor arrow = isEnabled() ? pal.color(QPalette::ButtonText)
                                      : pal.color(QPalette::Disabled, QPalette::ButtonText);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(arrow);
-    const double a = std::max(2.0, r.width() / 8.0);
-    const QPointF upCentre(r.left() + r.width() * 0.3, r.top() + r.height() * 0.3);
-    const QPointF downCentre(r.left() + r.width() * 0.7, r.top() + r.height() * 0.7);
+    const double w = r.width();
+    const double h = r.height();
+    const double radius = (w + h - std::hypot(w, h)) / 2;
+    // Half the base: the arrow's corners stay a pixel inside the circle, clear
+    // of the outline and the diagonal.
+    const double a = 0.7 * radius;
+    const QPointF upCentre = r.topLeft() + QPointF(radius, radius);
+    const QPointF downCentre = r.bottomRight() - QPointF(radius, radius);
     const QPointF up[] = {upCentre + QPointF(0, -a / 2), upCentre + QPointF(a, a / 2),
                           upCentre + QPointF(-a, a / 2)};
     const QPointF down[] = {downCentre + QPointF(0, a / 2), downCentre + QPointF(a, -a / 2),

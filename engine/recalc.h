@@ -27,8 +27,8 @@ struct RecalcInputs {
     bool dailyDiscountOn = false; // dailydiscflag
 };
 
-// What the lowest cost per hour starts from, and what celeast shows when no
-// appliance qualified.
+// What the lowest cost per hour starts from; it stays the least when no
+// appliance qualified (leastName is then empty).
 inline constexpr double startingLeast = 1000000;
 
 struct RecalcResult {

@@ -23,20 +23,24 @@ constexpr int clientWidth = 396;
 constexpr int clientHeight = 481;
 
 // Where each control sits in its parent, in pixels. A zero width or height
-// means the control's natural size.
+// means the control's natural size; the memory figures reach to their panel's
+// right edge, however long they grow.
 struct Placement {
     const char* name;
     int left, top, width, height;
 };
 
 constexpr Placement placements[] = {
-    {"Panel1", 7, 7, 386, 394},    {"ProgramIcon", 8, 7, 32, 34},  {"ProductName", 49, 10, 0, 0},
-    {"Comments", 47, 22, 0, 0},    {"Panel3", 0, 40, 385, 57},     {"Label4", 125, 22, 0, 0},
-    {"Animate1", 309, 7, 0, 0},    {"Panel2", 0, 96, 385, 107},    {"DrvCB", 8, 8, 177, 19},
-    {"Memcurdrv", 8, 24, 185, 73}, {"memhdd", 192, 8, 185, 89},    {"pnlmemory", 0, 202, 385, 79},
-    {"Label5", 7, 7, 0, 0},        {"Label6", 8, 32, 0, 0},        {"Label7", 8, 56, 0, 0},
-    {"lbltotalmem", 175, 8, 0, 0}, {"lblmemused", 176, 32, 0, 0},  {"lblmemfree", 176, 56, 0, 0},
-    {"Memo1", 2, 280, 382, 112},   {"OKButton", 311, 447, 75, 24},
+    {"Panel1", 7, 7, 386, 394},      {"ProgramIcon", 8, 7, 32, 34},
+    {"ProductName", 49, 10, 0, 0},   {"Comments", 47, 22, 0, 0},
+    {"Panel3", 0, 40, 385, 57},      {"Label4", 125, 22, 0, 0},
+    {"Animate1", 309, 7, 0, 0},      {"Panel2", 0, 96, 385, 107},
+    {"DrvCB", 8, 8, 177, 19},        {"Memcurdrv", 8, 24, 185, 73},
+    {"memhdd", 192, 8, 185, 89},     {"pnlmemory", 0, 202, 385, 79},
+    {"Label5", 7, 7, 0, 0},          {"Label6", 8, 32, 0, 0},
+    {"Label7", 8, 56, 0, 0},         {"lbltotalmem", 175, 8, 202, 0},
+    {"lblmemused", 176, 32, 201, 0}, {"lblmemfree", 176, 56, 201, 0},
+    {"Memo1", 2, 280, 382, 112},     {"OKButton", 311, 447, 75, 24},
 };
 
 const char* const subtitle = "What your appliances cost to run";
@@ -90,8 +94,14 @@ QPlainTextEdit* readOnlyMemo(const char* name, QWidget* parent) {
     memo->setReadOnly(true);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The light 3-D colour: between the panel's face and the highlight, so the
+    // memo reads as a lit surface rather than a greyed-out one.
     QPalette light = memo->palette();
-    light.setColor(QPalette::Base, light.color(QPalette::Midlight));
+    const QColor face = light.color(QPalette::Button);
+    const QColor highlight = light.color(QPalette::Light);
+    light.setColor(QPalette::Base, QColor((face.red() + highlight.red()) / 2,
+                                          (face.green() + highlight.green()) / 2,
+                                          (face.blue() + highlight.blue()) / 2));
     memo->setPalette(light);
     return memo;
 }
@@ -188,8 +198,6 @@ void AboutBox::FormCreate() {
     m_lbltotalmem->setText(memoryText(memory.totalBytes));
     m_lblmemused->setText(memoryText(memory.availableBytes));
     m_lblmemfree->setText(loadText(memory.memoryLoad));
-    for (QLabel* value : {m_lbltotalmem, m_lblmemused, m_lblmemfree})
-        value->adjustSize();
 }
 
 void AboutBox::fillDriveList(const std::vector<Volume>& volumes) {

@@ -90,8 +90,14 @@ void FlatButton::paintEvent(QPaintEvent*) {
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(textBox, Qt::AlignCenter | Qt::TextSingleLine, text());
     if (hasFocus()) {
+        // Around bullet and caption, a pixel clear of the caption's line and
+        // inside the button's edges.
+        const int textTop = (height() - metrics.height()) / 2 + shift;
+        const QRect around =
+            QRect(bullet.left() - 2, textTop - 1, groupWidth + 4, metrics.height() + 2)
+                .intersected(rect().adjusted(1, 1, -1, -1));
         painter.setPen(QPen(palette().color(QPalette::Shadow), 1, Qt::DotLine));
-        painter.drawRect(textBox.adjusted(-bulletGap - bulletSize - 2, 3, 1, -4));
+        painter.drawRect(around.adjusted(0, 0, -1, -1));
     }
 }
 

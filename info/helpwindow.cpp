@@ -80,8 +80,8 @@ QWidget* HelpWindow::buildButtonBar() {
     auto* bar = new BevelPanel(this);
     bar->setObjectName(QStringLiteral("pnl_buttons"));
     bar->setFixedHeight(buttonBarHeight);
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(2, 2, 2, 2);
+    auto* row = new QHBoxLayout(bar); // inside the bevels, which are the bar's margins
+    row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     bool stretched = false;
     for (const BarButton& entry : barButtons) {

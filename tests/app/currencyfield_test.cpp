@@ -250,6 +250,29 @@ TEST_F(CurrencyFieldTest, ReadingTheValueCommitsTypedText) {
     EXPECT_EQ(form.field->text(), "7.5");
 }
 
+// A cleared field shows no amount at all, not even $0.00000, until a value is
+// set or typed; passing through it without typing keeps it so.
+TEST_F(CurrencyFieldTest, ClearedFieldShowsNothingUntilAValueArrives) {
+    CurrencyForm form(Kind::Typed, 1000000);
+    form.field->clearValue();
+    EXPECT_EQ(form.field->displayText(), "");
+    EXPECT_EQ(form.field->text(), "");
+    EXPECT_EQ(form.field->value(), 0);
+
+    form.enterByTab();
+    form.leaveByClick();
+    EXPECT_EQ(form.field->displayText(), "");
+
+    form.enterByTab();
+    QTest::keyClicks(form.field, "0.5");
+    form.leaveByClick();
+    EXPECT_EQ(form.field->displayText(), "$0.50000");
+
+    form.field->clearValue();
+    form.field->setValue(0);
+    EXPECT_EQ(form.field->displayText(), "$0.00000");
+}
+
 // Deleting is not checked, so deleting the digit in front of an exponent
 // letter leaves a text that only the commit on leaving can refuse.
 TEST_F(CurrencyFieldTest, LeavingWithAnInvalidTextShowsTheErrorAndKeepsTheFocus) {

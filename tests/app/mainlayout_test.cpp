@@ -1,6 +1,7 @@
 #include "app/mainlayout.h"
 
 #include "mainwindowfixture.h"
+#include "tests/drawntext.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -93,6 +94,42 @@ TEST_F(MainLayoutTest, CaptionsAreShownExactlyAsDesigned) {
     EXPECT_EQ(menu, (QStringList{"File/Save/Save1", "File/-/N1", "File/Print/mnuprint",
                                  "File/Print Preview/PrintPreview1", "File/-/N2", "File/Exit/Exit1",
                                  "Help/Contents/Contents1", "Help/-/N3", "Help/About/About1"}));
+}
+
+// The group boxes and the sort group in the look the layout was designed for:
+// the title sits on the frame's top line, 8 pixels in, and that line passes
+// above every control inside, placed at its designed top.
+TEST_F(MainLayoutTest, GroupTitlesSitOnTheFrameAndTheFramePassesAboveTheControls) {
+    start();
+    for (const char* name : {"gb_discounts", "GB_Dailydisc", "gbfreq", "rgsort"}) {
+        SCOPED_TRACE(name);
+        auto* box = control<QGroupBox>(name);
+        const qreal ratio = box->devicePixelRatioF();
+        QImage frame(box->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        frame.setDevicePixelRatio(ratio);
+        frame.fill(Qt::transparent);
+        box->render(&frame, QPoint(), QRegion(), {}); // the box alone: no background, no children
+        // Down the right-hand end, well away from the title: the first line drawn.
+        const int x = frame.width() - int(4 * ratio);
+        int lineRow = 0;
+        while (lineRow < frame.height() && qAlpha(frame.pixel(x, lineRow)) == 0)
+            ++lineRow;
+        ASSERT_LT(lineRow, frame.height()) << "no frame drawn";
+        const qreal lineTop = lineRow / ratio;
+
+        if (!box->title().isEmpty()) {
+            const std::vector<DrawnText> title = drawnTexts(*box);
+            ASSERT_EQ(title.size(), 1u);
+            EXPECT_EQ(title[0].text, box->title());
+            EXPECT_LT(title[0].ink.top(), lineTop);
+            EXPECT_GT(title[0].ink.bottom(), lineTop + 1) << "the line runs through the title";
+            EXPECT_NEAR(title[0].ink.left(), 8, 1.5);
+        }
+        for (QWidget* inside : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            SCOPED_TRACE(inside->objectName().toStdString());
+            EXPECT_GT(inside->y(), lineTop + 1);
+        }
+    }
 }
 
 TEST_F(MainLayoutTest, WideningMovesRightAnchoredControlsAndRecomputesTheColumns) {

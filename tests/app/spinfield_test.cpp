@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 using pellion::SpinButton;
@@ -316,6 +318,45 @@ TEST_F(SpinFieldTest, ButtonIsASquareAtTheRightEndAndTheTextStopsBeforeIt) {
     EXPECT_EQ(field.bottom() - button.bottom(), frame); // as tall as the inner height
     EXPECT_EQ(field.right() - button.right(), frame);
     EXPECT_EQ(form.field->textMargins().right(), button.width());
+}
+
+// At the designed 81 x 21 the arrows are plain to see: several pixels across,
+// each at the centre of the circle its triangle holds, clear of the lines.
+TEST_F(SpinFieldTest, ArrowsAreLargeAndCentredInTheirTriangles) {
+    SpinForm form(Kind::Count);
+    form.field->setFixedSize(81, 21);
+    QApplication::processEvents();
+    SpinButton* button = form.field->button();
+    const QImage shown = button->grab().toImage();
+    const qreal ratio = shown.devicePixelRatio();
+    const double side = button->width() - 1.0; // between the centres of the outline's pixels
+    const double radius = side * (2 - std::sqrt(2.0)) / 2;
+
+    const struct {
+        const char* part;
+        QPointF centre; // of the circle that fits the triangle
+    } parts[] = {
+        {"up", {0.5 + radius, 0.5 + radius}},
+        {"down", {side + 0.5 - radius, side + 0.5 - radius}},
+    };
+    for (const auto& part : parts) {
+        SCOPED_TRACE(part.part);
+        // The dark pixels well inside the circle: the arrow, not the outline.
+        QRectF arrow;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const QPointF at = QPointF(x + 0.5, y + 0.5) / ratio;
+                if (QLineF(at, part.centre).length() < radius - 1.0 &&
+                    shown.pixelColor(x, y).lightness() < 128)
+                    arrow |= QRectF(at - QPointF(0.5, 0.5) / ratio, QSizeF(1, 1) / ratio);
+            }
+        }
+        ASSERT_FALSE(arrow.isEmpty());
+        EXPECT_GE(arrow.width(), 6.0);
+        EXPECT_GE(arrow.height(), 3.0);
+        EXPECT_NEAR(arrow.center().x(), part.centre.x(), 1.0);
+        EXPECT_NEAR(arrow.center().y(), part.centre.y(), 1.0);
+    }
 }
 
 TEST_F(SpinFieldTest, ArrowKeysOffLeaveUpAndDownAlone) {

@@ -102,6 +102,30 @@ TEST_F(AboutBoxTest, ShowsTheMemoryFiguresOfTheSource) {
     }
 }
 
+// The two small memos are read-only, not disabled, and must not look it: their
+// background is lighter than the panel they sit on, as on screen.
+TEST_F(AboutBoxTest, TheSmallMemosAreLighterThanTheirPanel) {
+    AboutBox box(m_source);
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    auto* panel = control<QWidget>(box, "Panel2");
+    const QImage shown = panel->grab().toImage();
+    const qreal ratio = shown.devicePixelRatio();
+    const auto pixel = [&](QPoint at) {
+        return shown.pixelColor((QPointF(at) * ratio).toPoint()).lightness();
+    };
+    const int panelFace = pixel(QPoint(panel->width() / 2, panel->height() - 4));
+    for (const char* name : {"Memcurdrv", "memhdd"}) {
+        SCOPED_TRACE(name);
+        auto* memo = control<QPlainTextEdit>(box, name);
+        EXPECT_TRUE(memo->isEnabled());
+        EXPECT_TRUE(memo->isReadOnly());
+        // Low in the memo, below its lines of text and left of its scroll bar.
+        const QRect inPanel(memo->mapTo(panel, QPoint(0, 0)), memo->size());
+        EXPECT_GT(pixel(QPoint(inPanel.left() + 8, inPanel.bottom() - 6)), panelFace);
+    }
+}
+
 TEST_F(AboutBoxTest, OpensOnTheWorkingDirectorysVolumeWithItsFigures) {
     AboutBox box(m_source);
     auto* drives = control<QComboBox>(box, "DrvCB");

@@ -200,6 +200,81 @@ TEST_F(HelpWindowTest, TheOwnerTakesItsHelpWindowsWithIt) {
     EXPECT_TRUE(hidden.isNull());
 }
 
+// The bar at the window's designed 680 x 555: its bevels are its only margins,
+// so the five panels fill the width exactly, each button filling its panel
+// but for one pixel, the right-hand three pinned to the right edge.
+TEST_F(HelpWindowTest, TheBarFitsTheDesignedWidthWithFullHeightButtons) {
+    HelpWindow window(m_appDir.path(), &m_owner);
+    window.resize(680, 555);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.size(), QSize(680, 555));
+    EXPECT_LE(window.minimumSizeHint().width(), 680);
+
+    const QWidget* bar = window.findChild<QWidget*>(QStringLiteral("pnl_buttons"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->geometry(), QRect(0, 0, 680, 25));
+    const struct {
+        const char* name;
+        int panelLeft, panelWidth;
+    } buttons[] = {
+        {"obtn_back", 2, 87},        {"obtn_forward", 89, 87}, {"obtn_search", 176, 192},
+        {"obtn_contents", 368, 192}, {"obtn_home", 560, 118},
+    };
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(b.name);
+        const auto* button = window.findChild<FlatButton*>(QString::fromLatin1(b.name));
+        ASSERT_NE(button, nullptr);
+        const QRect inBar(button->mapTo(bar, QPoint(0, 0)), button->size());
+        EXPECT_EQ(inBar, QRect(b.panelLeft + 1, 3, b.panelWidth - 2, 19));
+    }
+}
+
+// The dotted focus rectangle goes round the bullet and the caption, never
+// through them.
+TEST_F(HelpWindowTest, TheFocusRectangleStaysClearOfTheCaption) {
+    HelpWindow window(m_appDir.path(), &m_owner);
+    window.resize(680, 555);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QWidget* page = window.browser()->viewport();
+    for (const char* name : {"obtn_back", "obtn_search", "obtn_home"}) {
+        SCOPED_TRACE(name);
+        auto* button = window.findChild<FlatButton*>(QString::fromLatin1(name));
+        ASSERT_NE(button, nullptr);
+        window.browser()->setFocus();
+        QTest::mouseMove(page, page->rect().center()); // no hover look on the button
+        ASSERT_FALSE(button->hasFocus());
+        const QImage plain = button->grab().toImage();
+        press(&window, name);
+        QTest::mouseMove(page, page->rect().center());
+        ASSERT_TRUE(button->hasFocus());
+        const QImage focused = button->grab().toImage();
+        ASSERT_EQ(plain.size(), focused.size());
+
+        const QColor face = plain.pixelColor(1, 1);
+        QRect content; // the bullet and the caption, as drawn without the focus
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x)
+                if (plain.pixelColor(x, y) != face)
+                    content |= QRect(x, y, 1, 1);
+        ASSERT_FALSE(content.isEmpty());
+        QRect focusMark; // what the focus adds
+        int overContent = 0;
+        for (int y = 0; y < plain.height(); ++y) {
+            for (int x = 0; x < plain.width(); ++x) {
+                if (focused.pixelColor(x, y) == plain.pixelColor(x, y))
+                    continue;
+                focusMark |= QRect(x, y, 1, 1);
+                overContent += content.contains(x, y) ? 1 : 0;
+            }
+        }
+        ASSERT_FALSE(focusMark.isEmpty()) << "no focus rectangle drawn";
+        EXPECT_EQ(overContent, 0) << "the focus rectangle crosses the bullet or the caption";
+        EXPECT_TRUE(focusMark.contains(content, true));
+    }
+}
+
 TEST_F(HelpWindowTest, AMissingIndexShowsThePageViewsOwnNoticeWithoutAnError) {
     QFile::remove(helpFile("index.htm"));
     HelpWindow* window = pellion::openHelpWindow(&m_owner, m_appDir.path());
