@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 #include <QToolTip>
 
 #include <algorithm>
@@ -138,12 +137,10 @@ void CostBreakdownChart::paintRow(QPainter& painter, const Columns& c, int row) 
     const Row& data = m_rows[std::size_t(row)];
     const QRect r = rowRect(row);
     if (row == m_current && hasFocus()) {
+        // Plainly visible whatever the style draws for a focus frame.
         painter.fillRect(r, palette().color(QPalette::AlternateBase));
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = r;
-        focus.backgroundColor = palette().color(QPalette::AlternateBase);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        painter.setPen(palette().color(QPalette::Highlight));
+        painter.drawRect(r.adjusted(0, 0, -1, -1));
     }
 
     const int flags = Qt::AlignVCenter | Qt::TextSingleLine;
