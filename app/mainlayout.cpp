@@ -118,6 +118,7 @@ constexpr MenuItemEntry menu[] = {
     {"File", "Print Preview", "PrintPreview1"},
     {"File", nullptr,         "N2"},
     {"File", "Exit",          "Exit1"},
+    {"View", "Cost Breakdown", "CostBreakdown1"},
     {"Help", "Contents",      "Contents1"},
     {"Help", nullptr,         "N3"},
     {"Help", "About",         "About1"},

@@ -2,6 +2,7 @@
 
 #include "app/appliancegrid.h"
 #include "app/command.h"
+#include "app/costbreakdownwindow.h"
 #include "app/currencyfield.h"
 #include "app/mainlayout.h"
 #include "app/messagedialog.h"
@@ -181,6 +182,7 @@ void MainWindow::connectCommands() {
     connect(action("Exit1"), &QAction::triggered, m_bbtnExit, &QPushButton::click);
     connect(action("Contents1"), &QAction::triggered, this, &MainWindow::Contents1Click);
     connect(action("About1"), &QAction::triggered, this, &MainWindow::About1Click);
+    connect(action("CostBreakdown1"), &QAction::triggered, this, &MainWindow::CostBreakdown1Click);
 }
 
 void MainWindow::applyRegionalSettings() {
@@ -246,6 +248,7 @@ void MainWindow::btnupdateClick() {
             result = Recalculate(m_table, recalcInputs(), [this] { showCompletionFailed(); });
         }
         showRecalcResult(result);
+        followCostBreakdown(result);
         m_kwhdiscflag = m_CB_Discount->isChecked();
         m_dailydiscflag = m_CB_Dailydisc->isChecked();
         m_savedflag = false;
@@ -286,6 +289,13 @@ void MainWindow::showRecalcResult(const RecalcResult& result) {
         m_lblmst->setText(fromStd(*result.mostName));
     if (result.leastName)
         m_lbllst->setText(fromStd(*result.leastName));
+}
+
+void MainWindow::followCostBreakdown(RecalcResult& result) {
+    m_applianceCosts = std::move(result.applianceCosts);
+    m_dayTotal = result.dayTotal;
+    if (m_costBreakdown && m_costBreakdown->isVisible())
+        m_costBreakdown->showCosts(m_applianceCosts, m_dayTotal);
 }
 
 void MainWindow::btnSaveClick() {
@@ -422,6 +432,17 @@ void MainWindow::Contents1Click() {
 
 void MainWindow::About1Click() {
     runCommand(this, [this] { showAboutBox(this); });
+}
+
+void MainWindow::CostBreakdown1Click() {
+    runCommand(this, [this] {
+        if (!m_costBreakdown)
+            m_costBreakdown = new CostBreakdownWindow(this);
+        m_costBreakdown->showCosts(m_applianceCosts, m_dayTotal);
+        m_costBreakdown->show();
+        m_costBreakdown->raise();
+        m_costBreakdown->activateWindow();
+    });
 }
 
 } // namespace pellion

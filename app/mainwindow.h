@@ -8,6 +8,7 @@
 //   a spin field's text changes, a discount box is clicked, Update is pressed
 //       --> btnupdateClick: spin values + switches --> Recalculate(KMT)
 //       --> the seven currency fields, the two name labels, eb_dailyusage; savedflag := false
+//       --> each appliance's cost per day to the Cost Breakdown window, when open
 //   Save --> spin values into cfgfd.ini, the current record posted, KMT into pellion.csv;
 //       savedflag := true
 //   a field written or a record added or removed, by any means --> savedflag := false
@@ -22,6 +23,7 @@
 #include "app/appliancemodel.h"
 #include "app/programfiles.h"
 #include "calculator/calculator.h"
+#include "engine/costbreakdown.h"
 #include "ledger/appliancetable.h"
 
 #include <QMainWindow>
@@ -29,6 +31,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QButtonGroup;
 class QCheckBox;
@@ -39,6 +42,7 @@ class QPushButton;
 namespace pellion {
 
 class ApplianceGrid;
+class CostBreakdownWindow;
 class CurrencyField;
 class FixedLayout;
 class HelpWindow;
@@ -90,6 +94,7 @@ public slots:
     void PrintPreview1Click();
     void Contents1Click();
     void About1Click();
+    void CostBreakdown1Click();
 
 signals:
     // The window closed for good: the program ends, whatever other windows
@@ -116,6 +121,7 @@ private:
     RecalcInputs recalcInputs() const;
     void showRecalcResult(const RecalcResult& result);
     void showCompletionFailed();
+    void followCostBreakdown(RecalcResult& result);
     void tableCommand(void (ApplianceTable::*operation)());
     ReportTexts reportTexts() const;
     void tableChanged(TableChange change) override;
@@ -146,6 +152,10 @@ private:
     QLineEdit* m_eb_dailyusage = nullptr;
     Calculator m_calc;                   // keeps its value and memory between openings
     HelpWindow* m_frm_hlpcont = nullptr; // the most recent help window
+    // The last recalculation's costs, for a breakdown window opened later.
+    std::vector<ApplianceCost> m_applianceCosts;
+    double m_dayTotal = 0;
+    CostBreakdownWindow* m_costBreakdown = nullptr; // made at its first opening
     QCheckBox* m_CB_Discount = nullptr;
     QCheckBox* m_CB_Dailydisc = nullptr;
     QButtonGroup* m_rgsort = nullptr;

@@ -81,6 +81,7 @@ bool processRecord(ApplianceTable& table, ApplianceFields& f, double pricePerKwh
         f.costday.setReadOnly(true);
         totals.dailyEnergy += hours * kwhPerHour;
     }
+    result.applianceCosts.push_back({name, hours > 0 ? f.costday.NumberValue() : 0});
 
     double costPerHour = f.costhour.NumberValue();
     if (costPerHour > totals.most) {

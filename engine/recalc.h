@@ -5,9 +5,12 @@
 // cost per day into the rows, and returns the household totals. The window
 // gathers the inputs and shows the outputs; nothing here knows about widgets.
 
+#include "engine/costbreakdown.h"
+
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pellion {
 
@@ -43,6 +46,8 @@ struct RecalcResult {
     // None when no record qualified: lblmst and lbllst then keep their texts.
     std::optional<std::string> mostName;
     std::optional<std::string> leastName;
+    // The records the pass costed, in the table's order, for the breakdown.
+    std::vector<ApplianceCost> applianceCosts;
     bool completionFailed = false;
 };
 

@@ -1,12 +1,16 @@
 // What the user feels in the main window: start-up with a long list to the
 // window shown, and one keystroke in the price field with a very long list
-// (the recalculation over every appliance plus the grid's refresh).
+// (the recalculation over every appliance plus the grid's refresh), also with
+// the Cost Breakdown window open beside it.
 
+#include "app/costbreakdownchart.h"
+#include "app/costbreakdownwindow.h"
 #include "app/mainwindow.h"
 #include "app/spinfield.h"
 #include "ledger/appliancetable.h"
 #include "ledger/ledgerfile.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -78,6 +82,31 @@ void BM_PriceKeystroke(benchmark::State& state) {
     state.counters["kWh/day"] = window.findChild<QLineEdit*>("eb_dailyusage")->text().toDouble();
 }
 BENCHMARK(BM_PriceKeystroke)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The same keystroke with View > Cost Breakdown open: the breakdown window
+// sorts out the dearest appliances and redraws its bars on every one.
+void BM_PriceKeystrokeWithBreakdownOpen(benchmark::State& state) {
+    Household household(int(state.range(0)));
+    pellion::MainWindow window({household.appDir()});
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        state.SkipWithError("window not shown");
+    window.findChild<QAction*>("CostBreakdown1")->trigger();
+    auto* breakdown = window.findChild<pellion::CostBreakdownWindow*>();
+    if (!breakdown || !QTest::qWaitForWindowExposed(breakdown))
+        state.SkipWithError("breakdown not shown");
+    auto* price = window.findChild<pellion::SpinField*>("sechgphr");
+    price->setFocus();
+    price->end(false);
+    bool typeDigit = true;
+    for (auto _ : state) {
+        QTest::keyClick(price, typeDigit ? Qt::Key_5 : Qt::Key_Backspace);
+        QApplication::processEvents(); // both windows repaint
+        typeDigit = !typeDigit;
+    }
+    state.counters["bars"] = double(breakdown->chart()->rows().size());
+}
+BENCHMARK(BM_PriceKeystrokeWithBreakdownOpen)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

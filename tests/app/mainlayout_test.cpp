@@ -93,6 +93,7 @@ TEST_F(MainLayoutTest, CaptionsAreShownExactlyAsDesigned) {
                         item->objectName();
     EXPECT_EQ(menu, (QStringList{"File/Save/Save1", "File/-/N1", "File/Print/mnuprint",
                                  "File/Print Preview/PrintPreview1", "File/-/N2", "File/Exit/Exit1",
+                                 "View/Cost Breakdown/CostBreakdown1",
                                  "Help/Contents/Contents1", "Help/-/N3", "Help/About/About1"}));
 }
 

@@ -263,6 +263,34 @@ TEST_F(RecalcTest, ZeroHoursKeepsTheOldCostPerDay) {
     EXPECT_TRUE(table.FieldNamed("costhour").readOnly());
 }
 
+// The breakdown gets what each costed appliance adds to the day: nothing for
+// one used 0 hours (whatever stale Cost/Day it keeps), and nothing at all for
+// records without a name or at and after a failed completion.
+TEST_F(RecalcTest, CostedRecordsGoToTheBreakdownInListOrder) {
+    add({"Kettle", 230, 0, 2000, 0.5});
+    add({"Drill", 230, 0, 690, 0});
+    add({"", 230, 0, 1000, 1});
+    add({"Fridge", 240, 0.5, 0, 24});
+    add({"Mystery", std::nullopt, std::nullopt, 100, 1});
+    add({"Radio", 230, 0, 23, 2});
+    table.GoFirst();
+    table.GoNext();
+    table.StartEdit();
+    table.FieldNamed("costday").AssignNumber(7);
+    table.PostRecord();
+    RecalcInputs in;
+    in.pricePerKwh = 0.2;
+    RecalcResult r = Recalculate(table, in, [] {});
+
+    ASSERT_EQ(r.applianceCosts.size(), 3u);
+    EXPECT_EQ(r.applianceCosts[0].name, "Kettle");
+    EXPECT_DOUBLE_EQ(r.applianceCosts[0].costPerDay, 0.2);
+    EXPECT_EQ(r.applianceCosts[1].name, "Drill");
+    EXPECT_EQ(r.applianceCosts[1].costPerDay, 0);
+    EXPECT_EQ(r.applianceCosts[2].name, "Fridge");
+    EXPECT_DOUBLE_EQ(r.applianceCosts[2].costPerDay, *value("Fridge", "costday"));
+}
+
 TEST_F(RecalcTest, AmongEqualCostsTheFirstMetIsNamed) {
     add({"First", 100, 1, 0, 1});
     add({"Second", 50, 2, 0, 1});
