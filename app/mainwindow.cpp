@@ -237,7 +237,8 @@ void MainWindow::writeSettings() {
 
 void MainWindow::btnupdateClick() {
     runCommand(this, [this] {
-        m_grid->abandonEditor();
+        if (!settleCellEditor())
+            return;
         RecalcResult result;
         {
             ApplianceModel::Batch batch(m_model);
@@ -284,7 +285,8 @@ void MainWindow::showRecalcResult(const RecalcResult& result) {
 
 void MainWindow::btnSaveClick() {
     runCommand(this, [this] {
-        m_grid->abandonEditor();
+        if (!settleCellEditor())
+            return;
         writeSettings();
         m_table.StartEdit();
         m_table.PostRecord();
@@ -298,6 +300,10 @@ void MainWindow::bbtnExitClick() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!settleCellEditor()) {
+        event->ignore();
+        return;
+    }
     if (!hasUnsavedWork() || messageDialog(this, DialogKind::Warning,
                                            QStringLiteral("Do you wish to exit without saving"),
                                            DialogYes | DialogNo) == DialogYes) {
@@ -330,10 +336,26 @@ void MainWindow::tableChanged(TableChange change) {
 }
 
 void MainWindow::rgsortClick(int item) {
+    if (!settleCellEditor()) {
+        // The list was not sorted, so the choice shown goes back to the one in force.
+        const QSignalBlocker blocker(m_rgsort);
+        m_rgsort->button(m_sortItem)->setChecked(true);
+        return;
+    }
+    m_sortItem = item;
     runCommand(this, [&] { m_table.SortByFields(sortChoices.at(std::size_t(item))); });
 }
 
+// Text typed into a cell is stored as Enter would store it before a command
+// acts on the list or the files, whichever way the command was reached: the
+// cell stays open while the focus is on a menu, a button or a price field.
+bool MainWindow::settleCellEditor() {
+    return m_grid->commitEditor();
+}
+
 void MainWindow::tableCommand(void (ApplianceTable::*operation)()) {
+    if (!settleCellEditor())
+        return;
     runCommand(this, [&] { (m_table.*operation)(); });
 }
 
@@ -367,6 +389,8 @@ void MainWindow::btn_cancelClick() {
 
 void MainWindow::btn_delClick() {
     runCommand(this, [this] {
+        if (!settleCellEditor())
+            return;
         const std::string name = m_table.currentViewRow() < 0
                                      ? std::string()
                                      : m_table.FieldNamed("appliance").TextValue();
@@ -394,7 +418,8 @@ void MainWindow::CB_DailydiscClick() {
 }
 
 void MainWindow::btncalculatorClick() {
-    runCommand(this, [this] { m_calc.ShowCalculator(this); });
+    if (settleCellEditor())
+        runCommand(this, [this] { m_calc.ShowCalculator(this); });
 }
 
 ReportTexts MainWindow::reportTexts() const {
@@ -403,11 +428,13 @@ ReportTexts MainWindow::reportTexts() const {
 }
 
 void MainWindow::mnuprintClick() {
-    runCommand(this, [this] { printUsageReport(m_table, reportTexts(), this); });
+    if (settleCellEditor())
+        runCommand(this, [this] { printUsageReport(m_table, reportTexts(), this); });
 }
 
 void MainWindow::PrintPreview1Click() {
-    runCommand(this, [this] { previewUsageReport(m_table, reportTexts(), this); });
+    if (settleCellEditor())
+        runCommand(this, [this] { previewUsageReport(m_table, reportTexts(), this); });
 }
 
 void MainWindow::Contents1Click() {

@@ -115,6 +115,7 @@ private:
     RecalcInputs recalcInputs() const;
     void showRecalcResult(const RecalcResult& result);
     void showCompletionFailed();
+    bool settleCellEditor();
     void tableCommand(void (ApplianceTable::*operation)());
     ReportTexts reportTexts() const;
     void tableChanged(TableChange change) override;
@@ -147,6 +148,7 @@ private:
     QCheckBox* m_CB_Discount = nullptr;
     QCheckBox* m_CB_Dailydisc = nullptr;
     QButtonGroup* m_rgsort = nullptr;
+    int m_sortItem = 0; // the "Sort By" choice in force
     QPushButton* m_btnSave = nullptr;
     QPushButton* m_bbtnExit = nullptr;
 };
