@@ -29,6 +29,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <filesystem>
+
 namespace pellion {
 
 namespace {
@@ -205,11 +207,17 @@ QString MainWindow::settingsPath() const {
 void MainWindow::FormCreate() {
     if (m_appDir.isEmpty())
         m_appDir = QCoreApplication::applicationDirPath();
+    // Until the ledger has loaded completely the file holds more than the
+    // list shows, so the first Save keeps it as a backup before replacing it.
+    std::error_code noLedger;
+    m_keepLedgerOnSave = std::filesystem::exists(
+        std::filesystem::symlink_status(ledgerFileName, noLedger));
     runCommand(this, [this] {
         readSettings();
         try {
             ApplianceModel::Batch batch(m_model);
             LoadLedger(m_table, ledgerFileName);
+            m_keepLedgerOnSave = false;
         } catch (const std::exception&) {
             // A missing or unreadable list starts the program with what was read.
         }
@@ -290,7 +298,10 @@ void MainWindow::btnSaveClick() {
         writeSettings();
         m_table.StartEdit();
         m_table.PostRecord();
-        SaveLedger(m_table, ledgerFileName);
+        SaveLedger(m_table, ledgerFileName,
+                   m_keepLedgerOnSave ? ReplacingFile::OldFile::KeepAsBackup
+                                      : ReplacingFile::OldFile::Replace);
+        m_keepLedgerOnSave = false;
         m_savedflag = true;
     });
 }

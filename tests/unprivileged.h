@@ -1,0 +1,78 @@
+#pragma once
+
+// File permissions mean nothing to root, and the tests run as root in CI. A
+// test of what the program does with files the user may not write therefore
+// begins with PELLION_RUN_AS_UNPRIVILEGED_USER(): run by root, it runs this
+// very test again in a child process as the user "nobody", reports how that
+// went and returns; run by any other user, the test goes on in place. Where
+// no unprivileged user exists the test is skipped, saying why.
+//
+// The child starts afresh (fork, drop the privileges, exec this program with
+// a filter naming the test), so fixtures set themselves up as that user.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace pellion::testing {
+
+enum class UnprivilegedRun {
+    Here,      // not root: the test goes on
+    Elsewhere, // ran in a child process as an unprivileged user
+    NoUser,    // root, and no unprivileged user to run as
+};
+
+inline UnprivilegedRun unprivilegedRun() {
+    if (::geteuid() != 0)
+        return UnprivilegedRun::Here;
+    const passwd* user = ::getpwnam("nobody");
+    if (!user || user->pw_uid == 0)
+        return UnprivilegedRun::NoUser;
+    const uid_t uid = user->pw_uid;
+    const gid_t gid = user->pw_gid;
+
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string filter =
+        std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name();
+    std::string self = "/proc/self/exe";
+    std::vector<char*> arguments{self.data(), filter.data(), nullptr};
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Only plain system calls between fork and exec.
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(gid, gid, gid) != 0 ||
+            ::setresuid(uid, uid, uid) != 0 || ::chdir("/") != 0)
+            ::_exit(126);
+        ::execv(self.c_str(), arguments.data());
+        ::_exit(127);
+    }
+    EXPECT_GT(child, 0) << "cannot start the unprivileged run";
+    if (child > 0) {
+        int status = 0;
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+        const bool passed = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        EXPECT_TRUE(passed) << "the test failed when run as user " << uid
+                            << " (its output is above; wait status " << status << ")";
+    }
+    return UnprivilegedRun::Elsewhere;
+}
+
+} // namespace pellion::testing
+
+#define PELLION_RUN_AS_UNPRIVILEGED_USER()                                                         \
+    switch (::pellion::testing::unprivilegedRun()) {                                               \
+    case ::pellion::testing::UnprivilegedRun::Here:                                                \
+        break;                                                                                     \
+    case ::pellion::testing::UnprivilegedRun::Elsewhere:                                           \
+        return;                                                                                    \
+    case ::pellion::testing::UnprivilegedRun::NoUser:                                              \
+        GTEST_SKIP() << "file permissions cannot be tested: running as root and there is no "      \
+                        "unprivileged user (nobody) to run as";                                    \
+    }
