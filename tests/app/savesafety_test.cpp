@@ -80,6 +80,7 @@ TEST_F(SaveSafetyTest, ProtectedFilesAreNotReplaced) {
         {"unreadable ledger", false, 0000, "Cannot create file pellion.csv."},
         {"write-only ledger", false, 0200, "Cannot create file pellion.csv."},
         {"read-only settings", true, 0444, "Unable to write to " + settingsPath() + "."},
+        {"write-only settings", true, 0200, "Unable to write to " + settingsPath() + "."},
     };
     const QByteArray ledger = ledgerWith({",\"Kettle\",,,\"0.5\",,\"230\",\"2000\","});
     for (const Case& c : cases) {
