@@ -1,6 +1,8 @@
 // What the user feels in the main window: start-up with a long list to the
-// window shown, and one keystroke in the price field with a very long list
-// (the recalculation over every appliance plus the grid's refresh).
+// window shown, one keystroke in the price field with a very long list (the
+// recalculation over every appliance plus the grid's refresh), and a click on
+// Save (settings and ledger, each put in place safely, in a working folder
+// that also holds many other files the save looks through for leftovers).
 
 #include "app/mainwindow.h"
 #include "app/spinfield.h"
@@ -9,7 +11,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -78,6 +83,29 @@ void BM_PriceKeystroke(benchmark::State& state) {
     state.counters["kWh/day"] = window.findChild<QLineEdit*>("eb_dailyusage")->text().toDouble();
 }
 BENCHMARK(BM_PriceKeystroke)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_SaveClicked(benchmark::State& state) {
+    Household household(int(state.range(0)));
+    for (int i = 0; i < state.range(1); ++i)
+        QFile(QStringLiteral("other file %1.txt").arg(i)).open(QIODevice::WriteOnly);
+    pellion::MainWindow window({household.appDir()});
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        state.SkipWithError("window not shown");
+    auto* save = window.findChild<QPushButton*>("btnSave");
+    for (auto _ : state) {
+        QTest::mouseClick(save, Qt::LeftButton);
+        if (!window.savedflag())
+            state.SkipWithError("not saved");
+    }
+    state.counters["ledger_bytes"] =
+        double(QFileInfo(QString::fromLatin1(pellion::MainWindow::ledgerFileName)).size());
+}
+BENCHMARK(BM_SaveClicked)
+    ->Args({1000, 0})
+    ->Args({1000, 5000})
+    ->Args({10000, 0})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
