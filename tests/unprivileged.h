@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/wait.h>
@@ -42,16 +43,21 @@ inline UnprivilegedRun unprivilegedRun() {
         std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name();
     std::string self = "/proc/self/exe";
     std::vector<char*> arguments{self.data(), filter.data(), nullptr};
+    // Opened while still root: the program's own folder may be closed to
+    // other users.
+    const int program = ::open(self.c_str(), O_RDONLY | O_CLOEXEC);
 
     const pid_t child = ::fork();
     if (child == 0) {
         // Only plain system calls between fork and exec.
-        if (::setgroups(0, nullptr) != 0 || ::setresgid(gid, gid, gid) != 0 ||
+        if (program < 0 || ::setgroups(0, nullptr) != 0 || ::setresgid(gid, gid, gid) != 0 ||
             ::setresuid(uid, uid, uid) != 0 || ::chdir("/") != 0)
             ::_exit(126);
-        ::execv(self.c_str(), arguments.data());
+        ::fexecve(program, arguments.data(), environ);
         ::_exit(127);
     }
+    if (program >= 0)
+        ::close(program);
     EXPECT_GT(child, 0) << "cannot start the unprivileged run";
     if (child > 0) {
         int status = 0;
