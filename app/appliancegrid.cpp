@@ -128,15 +128,15 @@ bool ApplianceGrid::editorHasChanges() const {
     return editor && CellDelegate::textChanged(editor);
 }
 
-// Writes the open editor's text into the field; false (editor still open)
-// when the field refused it.
 bool ApplianceGrid::commitEditor() {
     QLineEdit* editor = m_delegate ? m_delegate->editor() : nullptr;
     if (!editor || state() != QAbstractItemView::EditingState)
         return true;
     if (CellDelegate::textChanged(editor) &&
-        !m_model->setData(currentIndex(), editor->text(), Qt::EditRole))
+        !m_model->setData(currentIndex(), editor->text(), Qt::EditRole)) {
+        editor->setFocus(); // to be corrected where it was typed
         return false;
+    }
     closeEditor(editor, QAbstractItemDelegate::NoHint);
     return true;
 }
@@ -160,6 +160,15 @@ bool ApplianceGrid::handleEditorKey(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         commitEditor();
+        return true;
+    case Qt::Key_Insert:
+        // The typed text is stored first; the new record's name is then the
+        // cell to type into, and the keys stay with the grid.
+        if (commitEditor()) {
+            handleKey(event);
+            setCurrentColumn(0);
+            setFocus();
+        }
         return true;
     case Qt::Key_Up:
     case Qt::Key_Down:

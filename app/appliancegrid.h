@@ -25,6 +25,10 @@ public:
 
     // Closes an open cell editor without writing its text.
     void abandonEditor();
+    // Stores an open cell editor's text into its field and closes the editor,
+    // as Enter does; false, with the editor left open, when the field refused
+    // the text (the error display has shown why).
+    bool commitEditor();
     // A cell editor is open with text that differs from the field's.
     bool editorHasChanges() const;
 
@@ -41,7 +45,6 @@ protected:
 private:
     bool handleEditorKey(QKeyEvent* event);
     bool handleKey(QKeyEvent* event);
-    bool commitEditor();
     void followTable();
     void moveTableToRow(int row);
     void goDown();

@@ -1,7 +1,6 @@
 #include "app/celldelegate.h"
 
 #include "app/appliancemodel.h"
-#include "app/fieldkeys.h"
 #include "engine/numberformat.h"
 
 #include <QAbstractItemView>
@@ -125,12 +124,16 @@ bool CellDelegate::eventFilter(QObject* object, QEvent* event) {
         m_keyHandler(static_cast<QKeyEvent*>(event)))
         return true;
     if (event->type() == QEvent::FocusOut) {
-        // A dialog or another application taking the focus leaves the cell
-        // open as it is; only moving elsewhere in the window ends the edit.
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Only the grid taking the focus back (a click beside the cell) ends
+        // the edit here. A menu, a dialog, a button or a price field leaves
+        // the cell open as it is: the command that follows stores its text,
+        // or reports why it cannot and does not go on, whereas ending the edit
+        // on the way out would drop text the field refuses and let the
+        // command run without it.
         const QWidget* focus = QApplication::focusWidget();
-        if (staysInWindow(reason) ||
-            (focus && focus->window() != static_cast<QWidget*>(object)->window()))
+        const QWidget* viewport = static_cast<QWidget*>(object)->parentWidget();
+        const QWidget* grid = viewport ? viewport->parentWidget() : nullptr;
+        if (!focus || !grid || (focus != grid && !grid->isAncestorOf(focus)))
             return false;
     }
     return QStyledItemDelegate::eventFilter(object, event);

@@ -30,6 +30,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <filesystem>
+
 namespace pellion {
 
 namespace {
@@ -208,11 +210,17 @@ void MainWindow::FormCreate() {
     if (m_appDir.isEmpty())
         m_appDir = QCoreApplication::applicationDirPath();
     m_settingsLocation = settingsLocation(m_appDir);
+    // Until the ledger has loaded completely the file holds more than the
+    // list shows, so the first Save keeps it as a backup before replacing it.
+    std::error_code noLedger;
+    m_keepLedgerOnSave = std::filesystem::exists(
+        std::filesystem::symlink_status(ledgerFileName, noLedger));
     runCommand(this, [this] {
         readSettings();
         try {
             ApplianceModel::Batch batch(m_model);
             LoadLedger(m_table, ledgerFileName);
+            m_keepLedgerOnSave = false;
         } catch (const std::exception&) {
             // A missing or unreadable list starts the program with what was read.
         }
@@ -241,7 +249,8 @@ void MainWindow::writeSettings() {
 
 void MainWindow::btnupdateClick() {
     runCommand(this, [this] {
-        m_grid->abandonEditor();
+        if (!settleCellEditor())
+            return;
         RecalcResult result;
         {
             ApplianceModel::Batch batch(m_model);
@@ -300,11 +309,15 @@ void MainWindow::followCostBreakdown(RecalcResult& result) {
 
 void MainWindow::btnSaveClick() {
     runCommand(this, [this] {
-        m_grid->abandonEditor();
+        if (!settleCellEditor())
+            return;
         writeSettings();
         m_table.StartEdit();
         m_table.PostRecord();
-        SaveLedger(m_table, ledgerFileName);
+        SaveLedger(m_table, ledgerFileName,
+                   m_keepLedgerOnSave ? ReplacingFile::OldFile::KeepAsBackup
+                                      : ReplacingFile::OldFile::Replace);
+        m_keepLedgerOnSave = false;
         m_savedflag = true;
     });
 }
@@ -314,6 +327,10 @@ void MainWindow::bbtnExitClick() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!settleCellEditor()) {
+        event->ignore();
+        return;
+    }
     if (!hasUnsavedWork() || messageDialog(this, DialogKind::Warning,
                                            QStringLiteral("Do you wish to exit without saving"),
                                            DialogYes | DialogNo) == DialogYes) {
@@ -346,10 +363,26 @@ void MainWindow::tableChanged(TableChange change) {
 }
 
 void MainWindow::rgsortClick(int item) {
+    if (!settleCellEditor()) {
+        // The list was not sorted, so the choice shown goes back to the one in force.
+        const QSignalBlocker blocker(m_rgsort);
+        m_rgsort->button(m_sortItem)->setChecked(true);
+        return;
+    }
+    m_sortItem = item;
     runCommand(this, [&] { m_table.SortByFields(sortChoices.at(std::size_t(item))); });
 }
 
+// Text typed into a cell is stored as Enter would store it before a command
+// acts on the list or the files, whichever way the command was reached: the
+// cell stays open while the focus is on a menu, a button or a price field.
+bool MainWindow::settleCellEditor() {
+    return m_grid->commitEditor();
+}
+
 void MainWindow::tableCommand(void (ApplianceTable::*operation)()) {
+    if (!settleCellEditor())
+        return;
     runCommand(this, [&] { (m_table.*operation)(); });
 }
 
@@ -383,6 +416,8 @@ void MainWindow::btn_cancelClick() {
 
 void MainWindow::btn_delClick() {
     runCommand(this, [this] {
+        if (!settleCellEditor())
+            return;
         const std::string name = m_table.currentViewRow() < 0
                                      ? std::string()
                                      : m_table.FieldNamed("appliance").TextValue();
@@ -410,7 +445,8 @@ void MainWindow::CB_DailydiscClick() {
 }
 
 void MainWindow::btncalculatorClick() {
-    runCommand(this, [this] { m_calc.ShowCalculator(this); });
+    if (settleCellEditor())
+        runCommand(this, [this] { m_calc.ShowCalculator(this); });
 }
 
 ReportTexts MainWindow::reportTexts() const {
@@ -419,11 +455,13 @@ ReportTexts MainWindow::reportTexts() const {
 }
 
 void MainWindow::mnuprintClick() {
-    runCommand(this, [this] { printUsageReport(m_table, reportTexts(), this); });
+    if (settleCellEditor())
+        runCommand(this, [this] { printUsageReport(m_table, reportTexts(), this); });
 }
 
 void MainWindow::PrintPreview1Click() {
-    runCommand(this, [this] { previewUsageReport(m_table, reportTexts(), this); });
+    if (settleCellEditor())
+        runCommand(this, [this] { previewUsageReport(m_table, reportTexts(), this); });
 }
 
 void MainWindow::Contents1Click() {

@@ -9,11 +9,12 @@
 //       --> btnupdateClick: spin values + switches --> Recalculate(KMT)
 //       --> the seven currency fields, the two name labels, eb_dailyusage; savedflag := false
 //       --> each appliance's cost per day to the Cost Breakdown window, when open
-//   Save --> spin values into cfgfd.ini, the current record posted, KMT into pellion.csv;
-//       savedflag := true
+//   every command --> first the text typed into an open cell, stored as Enter would
+//   Save --> spin values into cfgfd.ini, the current record posted, KMT into pellion.csv
+//       (a pellion.csv that start-up did not load completely kept as pellion.csv.bak
+//       first); savedflag := true
 //   a field written or a record added or removed, by any means --> savedflag := false
-//   close --> while savedflag is false, or a cell holds typed text,
-//       "Do you wish to exit without saving"
+//   close --> while savedflag is false, "Do you wish to exit without saving"
 //
 // The window only gathers inputs and shows outputs: the arithmetic is in
 // engine/recalc, the list's behaviour in the table and the grid, the layout
@@ -122,6 +123,7 @@ private:
     void showRecalcResult(const RecalcResult& result);
     void showCompletionFailed();
     void followCostBreakdown(RecalcResult& result);
+    bool settleCellEditor();
     void tableCommand(void (ApplianceTable::*operation)());
     ReportTexts reportTexts() const;
     void tableChanged(TableChange change) override;
@@ -129,6 +131,7 @@ private:
     QString m_appDir;
     SettingsLocation m_settingsLocation; // decided with m_appDir, at start-up
     bool m_savedflag = false;
+    bool m_keepLedgerOnSave = false; // the ledger found at start-up was not loaded completely
     int m_recordTotal = 0; // to tell a record added or removed from other row changes
     bool m_kwhdiscflag = false;
     bool m_dailydiscflag = false;
@@ -159,6 +162,7 @@ private:
     QCheckBox* m_CB_Discount = nullptr;
     QCheckBox* m_CB_Dailydisc = nullptr;
     QButtonGroup* m_rgsort = nullptr;
+    int m_sortItem = 0; // the "Sort By" choice in force
     QPushButton* m_btnSave = nullptr;
     QPushButton* m_bbtnExit = nullptr;
 };

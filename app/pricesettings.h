@@ -27,8 +27,10 @@ inline constexpr std::array<PriceSetting, 5> priceSettings{{
 }};
 
 // Nothing for an empty text or "ERROR" (compared exactly); otherwise the
-// number, or pellion::Error "'%s' is not a valid floating point value" (or
-// "... integer value") when the text does not parse.
+// number, read with the user's decimal separator or else with the other one
+// of '.' and ',' (so "0,25" and "0.25" both read as 0.25), or pellion::Error
+// "'%s' is not a valid floating point value" (or "... integer value") when
+// the text does not parse either way.
 std::optional<double> parsePriceSetting(const PriceSetting& setting, std::string_view text);
 
 // Decimals as "0.00" (0.1234 -> "0.12"), whole numbers as plain digits.

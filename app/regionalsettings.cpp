@@ -33,6 +33,14 @@ FormatSettings regionalFormatSettings(const QLocale& locale) {
 TextComparison regionalTextComparison(const QLocale& locale) {
     auto collator = std::make_shared<QCollator>(locale);
     collator->setCaseSensitivity(Qt::CaseSensitive);
+    // The C and POSIX locales, the default of many servers and containers,
+    // collate in plain byte order, every capital before every small letter:
+    // the list is then ordered as in English instead.
+    if (locale.language() == QLocale::C ||
+        collator->compare(QStringLiteral("a"), QStringLiteral("B")) > 0) {
+        collator = std::make_shared<QCollator>(QLocale(QLocale::English, QLocale::UnitedStates));
+        collator->setCaseSensitivity(Qt::CaseSensitive);
+    }
     return [collator](std::string_view a, std::string_view b) {
         return collator->compare(QString::fromUtf8(a.data(), qsizetype(a.size())),
                                  QString::fromUtf8(b.data(), qsizetype(b.size())));

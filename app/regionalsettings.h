@@ -16,7 +16,7 @@ namespace pellion {
 FormatSettings regionalFormatSettings(const QLocale& locale);
 
 // Locale-aware comparison of UTF-8 texts ("apple" < "Apple" < "banana" in
-// English), for ApplianceTable::setTextComparison.
+// English, and under the C locale too), for ApplianceTable::setTextComparison.
 TextComparison regionalTextComparison(const QLocale& locale);
 
 } // namespace pellion

@@ -5,6 +5,7 @@
 #include "ledger/replacingfile.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 namespace pellion {
@@ -62,8 +63,11 @@ std::string readAtMost(std::istream& in, std::size_t limit) {
 
 SettingsFile::SettingsFile(std::string path) : m_path(std::move(path)) {
     std::ifstream in(m_path, std::ios::binary);
-    if (!in)
+    if (!in) {
+        std::error_code missing;
+        m_unreadable = std::filesystem::exists(std::filesystem::symlink_status(m_path, missing));
         return;
+    }
     const std::string text = readAtMost(in, maxFileSize + 1);
     if (text.size() <= maxFileSize)
         setContents(text);
@@ -154,6 +158,9 @@ std::string SettingsFile::contents() const {
 
 void SettingsFile::save() const {
     const std::string failure = "Unable to write to " + m_path;
+    // Its other lines were not read, so they could not be kept.
+    if (m_unreadable)
+        throw Error(failure);
     ReplacingFile file(m_path, {failure, failure, failure});
     file.write(contents());
     file.commit();

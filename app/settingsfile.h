@@ -8,6 +8,7 @@
 // key or a value is not part of it. The first occurrence of a section or key
 // wins. A missing or unreadable file reads as empty, and so does one larger
 // than maxFileSize, which cannot be a settings file (a save then replaces it).
+// A file that is there but cannot be read is never replaced.
 
 #include <cstddef>
 #include <string>
@@ -34,9 +35,9 @@ public:
     // Replaces the value in memory, creating the section or the key as needed.
     void write(std::string_view section, std::string_view key, std::string_view value);
 
-    // Writes a temporary file beside the old one, syncs it and renames it over
-    // the old one, so a failure leaves the previous file intact. Raises
-    // "Unable to write to <path>".
+    // Replaces the file as ReplacingFile does: a failure leaves the previous
+    // file intact, and a file the user may not write, or could not read, is
+    // not replaced. Raises "Unable to write to <path>".
     void save() const;
 
     std::string contents() const;
@@ -52,6 +53,7 @@ private:
     std::string m_path;
     std::vector<std::string> m_lines;
     std::string m_newline = "\n";
+    bool m_unreadable = false;
 };
 
 } // namespace pellion

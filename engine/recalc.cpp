@@ -27,20 +27,45 @@ bool roundToFourDecimals(double value, double& rounded) {
     return true;
 }
 
+// A field of the table, looked up by name when a step of the pass first
+// needs it: a ledger may define other fields than the program's own, and a
+// field no step reaches (costday, when no appliance has hours) must not stop
+// the pass.
+class FieldOnDemand {
+public:
+    FieldOnDemand(ApplianceTable& table, const char* name) : m_table(table), m_name(name) {}
+
+    std::string TextValue() { return field().TextValue(); }
+    double NumberValue() { return field().NumberValue(); }
+    void AssignNumber(double value) { field().AssignNumber(value); }
+    void setReadOnly(bool readOnly) { field().setReadOnly(readOnly); }
+
+private:
+    Field& field() {
+        if (!m_field)
+            m_field = &m_table.FieldNamed(m_name);
+        return *m_field;
+    }
+
+    ApplianceTable& m_table;
+    const char* m_name;
+    Field* m_field = nullptr;
+};
+
 struct ApplianceFields {
     explicit ApplianceFields(ApplianceTable& table)
-        : appliance(table.FieldNamed("appliance")), wattage(table.FieldNamed("wattage")),
-          voltage(table.FieldNamed("voltage")), amperage(table.FieldNamed("amperage")),
-          hrsday(table.FieldNamed("hrsday")), kilowattshour(table.FieldNamed("kilowattshour")),
-          costhour(table.FieldNamed("costhour")), costday(table.FieldNamed("costday")) {}
-    Field& appliance;
-    Field& wattage;
-    Field& voltage;
-    Field& amperage;
-    Field& hrsday;
-    Field& kilowattshour;
-    Field& costhour;
-    Field& costday;
+        : appliance(table, "appliance"), wattage(table, "wattage"), voltage(table, "voltage"),
+          amperage(table, "amperage"), hrsday(table, "hrsday"),
+          kilowattshour(table, "kilowattshour"), costhour(table, "costhour"),
+          costday(table, "costday") {}
+    FieldOnDemand appliance;
+    FieldOnDemand wattage;
+    FieldOnDemand voltage;
+    FieldOnDemand amperage;
+    FieldOnDemand hrsday;
+    FieldOnDemand kilowattshour;
+    FieldOnDemand costhour;
+    FieldOnDemand costday;
 };
 
 struct PassTotals {

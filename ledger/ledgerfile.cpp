@@ -33,11 +33,11 @@ void finishLoad(ApplianceTable& table) {
 
 } // namespace
 
-void SaveLedger(const ApplianceTable& table, const std::string& path) {
+void SaveLedger(const ApplianceTable& table, const std::string& path, ReplacingFile::OldFile old) {
     // Fails on a closed table before the file is touched.
     int recordCount = table.RecordTotal();
     ScopedFormatSettings fixedFormat(ledgerFormat());
-    writeLedger(table, recordCount, path);
+    writeLedger(table, recordCount, path, old);
 }
 
 void LoadLedger(ApplianceTable& table, const std::string& path) {

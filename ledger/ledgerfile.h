@@ -19,6 +19,8 @@
 // The file is written as UTF-8; a line that is not valid UTF-8 is read as
 // Windows-1252, the encoding of lists written on older Windows installations.
 
+#include "ledger/replacingfile.h"
+
 #include <string>
 
 namespace pellion {
@@ -27,9 +29,13 @@ class ApplianceTable;
 
 // Writes the stored records in the table's current order, without moving the
 // cursor. The old file is replaced only once the new one is safely on disk:
-// on any failure it stays as it was. Fails with the table's closed-table
-// message, "Cannot create file <path>" or "Stream write error".
-void SaveLedger(const ApplianceTable& table, const std::string& path);
+// on any failure it stays as it was; a file the user may not write is not
+// replaced. With KeepAsBackup the old file's bytes are first kept as
+// "<path>.bak" (see keepBackupCopy), and a file that cannot be read to keep
+// it is not replaced either. Fails with the table's closed-table message,
+// "Cannot create file <path>" or "Stream write error".
+void SaveLedger(const ApplianceTable& table, const std::string& path,
+                ReplacingFile::OldFile old = ReplacingFile::OldFile::Replace);
 
 // Replaces the table's fields and records with those of the file (a file
 // without a definition section adds its records to the table as it is).

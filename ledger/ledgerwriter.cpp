@@ -21,9 +21,10 @@ constexpr std::size_t kWriteChunk = 64 * 1024;
 // once everything is on disk.
 class LedgerOutput {
 public:
-    explicit LedgerOutput(const std::string& path)
-        : m_file(path, {"Cannot create file " + path, "Stream write error",
-                        "Cannot create file " + path}) {
+    LedgerOutput(const std::string& path, ReplacingFile::OldFile old)
+        : m_file(path,
+                 {"Cannot create file " + path, "Stream write error", "Cannot create file " + path},
+                 old) {
         m_buffer.reserve(kWriteChunk + 1024);
     }
 
@@ -125,8 +126,9 @@ void writeRecords(const ApplianceTable& table, int recordCount, LedgerOutput& ou
 
 } // namespace
 
-void writeLedger(const ApplianceTable& table, int recordCount, const std::string& path) {
-    LedgerOutput out(path);
+void writeLedger(const ApplianceTable& table, int recordCount, const std::string& path,
+                 ReplacingFile::OldFile old) {
+    LedgerOutput out(path, old);
     writeDefinitionSection(table, out);
     writeHeader(table, out);
     writeRecords(table, recordCount, out);

@@ -4,7 +4,10 @@
 // recordCount stored records, in the table's current order. Expects the
 // ledger's number format in force (see ledgerFormat). The old file is
 // replaced only once the new one is safely on disk. Fails with "Cannot create
-// file <path>" or "Stream write error".
+// file <path>" or "Stream write error". With KeepAsBackup the old file's
+// bytes are kept as "<path>.bak" just before the new file takes its place.
+
+#include "ledger/replacingfile.h"
 
 #include <string>
 
@@ -12,6 +15,7 @@ namespace pellion {
 
 class ApplianceTable;
 
-void writeLedger(const ApplianceTable& table, int recordCount, const std::string& path);
+void writeLedger(const ApplianceTable& table, int recordCount, const std::string& path,
+                 ReplacingFile::OldFile old);
 
 } // namespace pellion

@@ -1,7 +1,9 @@
 // What the user feels in the main window: start-up with a long list to the
-// window shown, and one keystroke in the price field with a very long list
-// (the recalculation over every appliance plus the grid's refresh), also with
-// the Cost Breakdown window open beside it.
+// window shown, one keystroke in the price field with a very long list (the
+// recalculation over every appliance plus the grid's refresh), also with the
+// Cost Breakdown window open beside it, and a click on Save (settings and
+// ledger, each put in place safely, in a working folder that also holds many
+// other files the save looks through for leftovers).
 
 #include "app/costbreakdownchart.h"
 #include "app/costbreakdownwindow.h"
@@ -13,7 +15,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -107,6 +112,29 @@ void BM_PriceKeystrokeWithBreakdownOpen(benchmark::State& state) {
     state.counters["bars"] = double(breakdown->chart()->rows().size());
 }
 BENCHMARK(BM_PriceKeystrokeWithBreakdownOpen)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_SaveClicked(benchmark::State& state) {
+    Household household(int(state.range(0)));
+    for (int i = 0; i < state.range(1); ++i)
+        QFile(QStringLiteral("other file %1.txt").arg(i)).open(QIODevice::WriteOnly);
+    pellion::MainWindow window({household.appDir()});
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        state.SkipWithError("window not shown");
+    auto* save = window.findChild<QPushButton*>("btnSave");
+    for (auto _ : state) {
+        QTest::mouseClick(save, Qt::LeftButton);
+        if (!window.savedflag())
+            state.SkipWithError("not saved");
+    }
+    state.counters["ledger_bytes"] =
+        double(QFileInfo(QString::fromLatin1(pellion::MainWindow::ledgerFileName)).size());
+}
+BENCHMARK(BM_SaveClicked)
+    ->Args({1000, 0})
+    ->Args({1000, 5000})
+    ->Args({10000, 0})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

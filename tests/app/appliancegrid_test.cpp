@@ -107,6 +107,24 @@ TEST_F(GridTest, InsertStartsARecordBeforeTheCurrentOne) {
               (std::vector<std::string>{"Kettle", "Toaster", "Fridge", "Heater"}));
 }
 
+// Insert pressed while a cell is being typed into: the typed text is stored,
+// and the new record is typed into from its name without another click.
+TEST_F(GridTest, InsertInAnOpenCellStoresItsTextAndMovesToTheNewName) {
+    withThreeAppliances();
+    focusCell(1, 1); // Fridge's voltage
+    click("btn_edit");
+    type("250");
+    key(Qt::Key_Insert);
+    EXPECT_EQ(table().state(), TableState::Inserting);
+    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(1, 0));
+    EXPECT_TRUE(grid()->hasFocus());
+    type("Lamp");
+    key(Qt::Key_Return);
+    click("btn_first");
+    EXPECT_EQ(applianceNames(), (std::vector<std::string>{"Kettle", "Lamp", "Fridge", "Heater"}));
+    EXPECT_EQ(shown(2, "voltage"), "250.00");
+}
+
 TEST_F(GridTest, CtrlDeleteAsksAndRemovesWithoutRecalculating) {
     withThreeAppliances();
     click("btnSave");

@@ -792,17 +792,28 @@ TEST_F(ConformanceTest, CommaDecimalSeparatorReachesTheSettingsButNotTheLedger) 
         << ledger.constData();
 }
 
-// The same files started under a '.' separator: the price no longer parses.
-TEST_F(ConformanceTest, SettingWrittenWithAnotherSeparatorStopsStartUp) {
+// The same files started under a '.' separator: the prices read back with
+// the other separator; a value that parses with neither still stops the
+// start-up there.
+TEST_F(ConformanceTest, SettingWrittenWithAnotherSeparatorReadsBack) {
     start();
     addAppliance("Kettle", "250", "8", "", "0.5");
     click("btnSave");
     m_window.reset();
     writeFile(settingsPath(), "[cost]\n0=0,20\n[dailycosts]\n0=0,50\n");
     start();
+    EXPECT_TRUE(dialogs().empty());
+    EXPECT_EQ(spin("sechgphr")->text(), "0.2000");
+    EXPECT_EQ(spin("sedailycharges")->text(), "0.5000");
+    EXPECT_EQ(table().RecordTotal(), 1);
+
+    m_window.reset();
+    writeFile(settingsPath(), "[cost]\n0=0,20\n[dailycosts]\n0=0;50\n");
+    start();
     ASSERT_EQ(dialogs().size(), 1u);
-    EXPECT_EQ(dialogs()[0].text, "'0,20' is not a valid floating point value.");
-    EXPECT_EQ(spin("sechgphr")->text(), "0.0100");
+    EXPECT_EQ(dialogs()[0].text, "'0;50' is not a valid floating point value.");
+    EXPECT_EQ(spin("sechgphr")->text(), "0.2000");
+    EXPECT_EQ(spin("sedailycharges")->text(), "0.0000");
     EXPECT_EQ(table().RecordTotal(), 0);
 }
 

@@ -91,4 +91,19 @@ TEST(RegionalSettings, TextComparisonPutsCaseLastInEnglish) {
     EXPECT_EQ(compare("Kettle", "Kettle"), 0);
 }
 
+// Servers and containers often run under the C or POSIX locale, whose plain
+// byte order would put every capital before every small letter.
+TEST(RegionalSettings, TextComparisonUnderTheCLocaleStillPutsCaseLast) {
+    for (const QLocale& locale :
+         {QLocale::c(), QLocale(QStringLiteral("C")), QLocale(QStringLiteral("POSIX"))}) {
+        SCOPED_TRACE(locale.name().toStdString());
+        const TextComparison compare = regionalTextComparison(locale);
+        EXPECT_LT(compare("apple", "Apple"), 0);
+        EXPECT_LT(compare("Apple", "banana"), 0);
+        EXPECT_LT(compare("Apple", "apples"), 0);
+        EXPECT_GT(compare("Zebra", "apple"), 0);
+        EXPECT_EQ(compare("Kettle", "Kettle"), 0);
+    }
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/pricesettings.h"
 
 #include "engine/error.h"
+#include "engine/numberformat.h"
 #include "tests/errortext.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,36 @@ TEST(PriceSettings, TextsThatDoNotParseNameThemselves) {
         EXPECT_EQ(
             pellion::testing::errorText([&] { pellion::parsePriceSetting(*c.setting, c.text); }),
             c.message);
+    }
+}
+
+// A file written under one regional setting and read under another keeps the
+// user's prices; what parses with neither separator still fails.
+TEST(PriceSettings, PricesWrittenWithTheOtherDecimalSeparatorReadBack) {
+    struct Case {
+        char userSeparator;
+        const char* text;
+        std::optional<double> value; // none: refused
+    };
+    const Case cases[] = {
+        {'.', "0.25", 0.25},    {'.', "0,25", 0.25}, {',', "0,25", 0.25},  {',', "0.25", 0.25},
+        {',', "-1.5e3", -1500}, {'.', "12", 12},     {'.', "1,234.5", {}}, {',', "1.234,5", {}},
+        {'.', "0;25", {}},      {',', "abc", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(1, c.userSeparator) + " " + c.text);
+        pellion::FormatSettings settings;
+        settings.decimalSeparator = c.userSeparator;
+        settings.thousandSeparator = c.userSeparator == ',' ? '.' : ',';
+        const pellion::ScopedFormatSettings user(settings);
+        if (c.value) {
+            EXPECT_EQ(pellion::parsePriceSetting(cost, c.text), c.value);
+        } else {
+            EXPECT_EQ(
+                pellion::testing::errorText([&] { pellion::parsePriceSetting(cost, c.text); }),
+                "'" + std::string(c.text) + "' is not a valid floating point value");
+        }
+        EXPECT_EQ(pellion::formatSettings().decimalSeparator, c.userSeparator);
     }
 }
 

@@ -8,8 +8,9 @@
 #   e2e.sh CASE PELLION FIXTURES         runs one case against the executable
 #
 # Cases: smoke, worked_example, worked_example_save_item, typed_price,
-# first_run, exit_without_saving, change_after_save, bad_setting; and, given
-# an installed program, installed_first_run, installed_worked_example.
+# first_run, exit_without_saving, change_after_save, bad_setting,
+# menu_save_open_cell; and, given an installed program, installed_first_run,
+# installed_worked_example.
 # Every wait is bounded; the program and the display are ended on every exit path.
 # A failed case keeps its folder; E2E_KEEP=1 keeps a passed one's too.
 set -euo pipefail
@@ -226,6 +227,28 @@ click_right_anchored() {
     local y=$((menu + region_top + top + h / 2))
     note "click $name at $x,$y of a ${width}x${height} window"
     xdo mousemove --window "$main_window" "$x" "$y" click 1
+}
+
+# Double-clicks a cell of the grid, given by its centre in the grid's
+# region; the grid's columns keep their place at the designed width.
+double_click_grid_cell() {
+    local name=$1 x=$2 y_in_grid=$3
+    read_geometry
+    local menu=$((height - design_height))
+    local y=$((menu + 89 + y_in_grid))
+    note "double-click $name at $x,$y"
+    xdo mousemove --window "$main_window" "$x" "$y" click --repeat 2 --delay 80 1
+}
+
+# Opens the File menu with the mouse and chooses its first item, Save, with
+# the keyboard.
+menu_file_save() {
+    read_geometry
+    local menu=$((height - design_height))
+    note "File menu at 18,$((menu / 2)), then Down and Enter"
+    xdo mousemove --window "$main_window" 18 $((menu / 2)) click 1
+    sleep 0.5
+    xdo key Down Return
 }
 
 click_save() { click_bottom_button Save 593 467 89 25; }
@@ -466,6 +489,26 @@ case_bad_setting() {
     press_in_dialog Return
     expect_clean_exit
     [ "$before" = "$(listing)" ] || fail "files changed although nothing was saved"
+}
+
+# File > Save while a new name is still being typed into the first row: the
+# typed name is saved, and the list being saved, Exit leaves at once.
+case_menu_save_open_cell() {
+    local fixtures=$1
+    place_worked_example "$fixtures"
+    start_program
+    wait_for_main_window
+    double_click_grid_cell "Kettle's name" 100 28
+    sleep 0.3
+    xdo key ctrl+a
+    xdo type --delay 20 Toaster
+    menu_file_save
+    expect_no_error_box
+    click_exit
+    expect_clean_exit
+    sed 's/"Kettle"/"Toaster"/' "$fixtures/worked_example/expected_pellion.csv" >"$work/expected_pellion.csv"
+    expect_same_bytes "$work/expected_pellion.csv" "$work/wd/pellion.csv"
+    expect_same_bytes "$fixtures/worked_example/expected_cfgfd.ini" "$work/app/cfgfd.ini"
 }
 
 # The installed program's folder cannot be written: the first Save makes the

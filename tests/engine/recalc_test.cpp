@@ -361,6 +361,45 @@ TEST_F(RecalcTest, AClosedTableFailsBeforeAnything) {
     EXPECT_FALSE(called);
 }
 
+// A ledger may define other fields than the program's own: the pass looks a
+// field up only when one of its steps needs it.
+TEST_F(RecalcTest, FieldsAreLookedUpOnlyWhenAStepNeedsThem) {
+    struct Case {
+        const char* situation;
+        const char* missing; // the field the definitions lack
+        Appliance appliance;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"no cost per day, no hours", "costday", {"Kettle", 230, 0, 2000, 0}, "(no error)"},
+        {"no cost per day, hours",
+         "costday",
+         {"Kettle", 230, 0, 2000, 0.5},
+         "KMT: Field 'costday' not found"},
+        {"no kWh, a nameless record", "kilowattshour", {"", 230, 0, 2000, 1}, "(no error)"},
+        {"no kWh, a named record",
+         "kilowattshour",
+         {"Kettle", 230, 0, 2000, 1},
+         "KMT: Field 'kilowattshour' not found"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        std::vector<FieldDefinition> definitions = standardFields();
+        std::erase_if(definitions,
+                      [&](const FieldDefinition& field) { return field.fieldName == c.missing; });
+        table.replaceFields(definitions);
+        add(c.appliance);
+        RecalcInputs in;
+        in.pricePerKwh = 0.2;
+        RecalcResult r;
+        EXPECT_EQ(testing::errorText([&] { r = Recalculate(table, in); }), c.error);
+        if (std::string(c.error) == "(no error)" && !c.appliance.name.empty())
+            EXPECT_EQ(value("Kettle", "costhour"), Maybe(2000 / 1000.0 * 0.2));
+    }
+    table.replaceFields({});
+    EXPECT_EQ(testing::errorText([&] { Recalculate(table, RecalcInputs{}); }), "(no error)");
+}
+
 TEST_F(RecalcTest, AnEmptyTableGivesTheDailyChargesAlone) {
     RecalcInputs in;
     in.dailyCharges = 2;
