@@ -46,7 +46,14 @@ QString userSettingsFolder() {
 }
 
 SettingsLocation settingsLocation(const QString& programFolder) {
-    if (writableFolder(programFolder) && !installedProgram(programFolder))
+    if (installedProgram(programFolder))
+        return {userSettingsFolder(), true};
+    // A settings file already beside the program stays the one in use, even in
+    // a folder that takes no new file (a shared or root-owned program folder):
+    // Save rewrites it where it stands, or refuses it when it is protected,
+    // rather than quietly starting over from defaults elsewhere.
+    if (writableFolder(programFolder) ||
+        QFileInfo::exists(programFolder + u'/' + QLatin1String(settingsFileName)))
         return {programFolder, false};
     return {userSettingsFolder(), true};
 }

@@ -3,7 +3,8 @@
 // Where Pellion keeps its files, decided from the program's folder (AppDir):
 //
 //   cfgfd.ini    beside the program when its folder is writable (the build
-//                folder, a portable copy); otherwise in the user's
+//                folder, a portable copy) or already holds a cfgfd.ini;
+//                otherwise in the user's
 //                configuration folder ($XDG_CONFIG_HOME/pellion, normally
 //                ~/.config/pellion), which the first Save creates. An
 //                installed program (its help pages in the installed data

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -60,6 +61,7 @@ TEST_F(ProgramFilesTest,
         bool folderExists;
         fs::perms permissions;
         bool installed; // its help pages in the prefix's data folder
+        bool holdsSettings = false; // a cfgfd.ini already beside the program
         const char* expectedFolder;
         bool expectedUserFolder;
     };
@@ -73,14 +75,20 @@ TEST_F(ProgramFilesTest,
          "home/.config/pellion", true},
         {"a program folder that is gone", false, fs::perms::all, false, "home/.config/pellion",
          true},
+        {"a copy in a folder the user may not write, holding its settings", true, readOnly, false,
+         "prefix/bin", false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.situation);
         fs::remove_all(m_root.path() / "prefix");
         if (c.installed)
             makeFolder("prefix/share/pellion/help");
-        if (c.folderExists)
-            makeFolder("prefix/bin", c.permissions);
+        if (c.folderExists) {
+            makeFolder("prefix/bin");
+            if (c.holdsSettings)
+                std::ofstream(m_root.path() / "prefix/bin/cfgfd.ini") << "[cost]\n0=0.25\n";
+            fs::permissions(m_root.path() / "prefix/bin", c.permissions);
+        }
         const auto seen = runUnprivileged([&] {
             const pellion::SettingsLocation location =
                 pellion::settingsLocation(path("prefix/bin"));

@@ -235,6 +235,9 @@ double_click_grid_cell() {
     local name=$1 x=$2 y_in_grid=$3
     read_geometry
     local menu=$((height - design_height))
+    # y_in_grid counts from the grid's top edge, title row included: the
+    # titles take two lines at the designed width, so the first record's
+    # middle is about 42 px down.
     local y=$((menu + 89 + y_in_grid))
     note "double-click $name at $x,$y"
     xdo mousemove --window "$main_window" "$x" "$y" click --repeat 2 --delay 80 1
@@ -498,7 +501,7 @@ case_menu_save_open_cell() {
     place_worked_example "$fixtures"
     start_program
     wait_for_main_window
-    double_click_grid_cell "Kettle's name" 100 28
+    double_click_grid_cell "Kettle's name" 100 42
     sleep 0.3
     xdo key ctrl+a
     xdo type --delay 20 Toaster
