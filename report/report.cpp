@@ -5,6 +5,7 @@
 #include "report/controltext.h"
 #include "report/progressform.h"
 #include "report/reportprinter.h"
+#include "report/reporttiming.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -171,6 +172,7 @@ QString Report::fieldText(const std::string& fieldName) const {
 }
 
 void Report::print() {
+    ReportTiming timing("print");
     if (m_busy)
         return;
     if (QPrinterInfo::availablePrinters().isEmpty())
@@ -184,6 +186,7 @@ void Report::print() {
         progress->show();
     }
     run(target);
+    timing.note("queued", target.pagesStarted());
 }
 
 } // namespace pellion
