@@ -169,6 +169,16 @@ choose_from_file_menu() {
     xdo key Return
 }
 
+# User and system time the program has used so far, in milliseconds: on a
+# shared machine the wall times above depend on the load, this does not.
+cpu_ms() {
+    local stat ticks
+    stat=$(cat "/proc/$program_pid/stat")
+    stat=${stat##*) }
+    ticks=$(getconf CLK_TCK)
+    echo "$stat" | awk -v t="$ticks" '{ printf "%d\n", ($12 + $13) * 1000 / t }'
+}
+
 median() {
     sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
@@ -184,33 +194,37 @@ wait_until 60 find_main_window || fail "the main window did not appear"
 sleep 1
 
 echo "Print Preview of $count appliances on display :$display_number ($times times)"
-echo "run  first page (ms)  finished (ms)  seen after keystroke (ms)  pages"
+echo "run  first page (ms)  finished (ms)  seen after keystroke (ms)  cpu (ms)  pages"
 started=0
-: >"$work/first" && : >"$work/finished" && : >"$work/seen"
+: >"$work/first" && : >"$work/finished" && : >"$work/seen" && : >"$work/cpu"
 for run in $(seq "$times"); do
+    cpu_before=$(cpu_ms)
     choose_from_file_menu 3
     read -r first _ _ < <(wait_for_line "preview first-page" "$run" "$started" 120)
     read -r finished seen pages < <(wait_for_line "preview finished" "$run" "$started" 300)
-    printf "%3d  %15s  %13s  %25s  %5s\n" "$run" "$first" "$finished" "$seen" "$pages"
+    cpu=$(($(cpu_ms) - cpu_before))
+    printf "%3d  %15s  %13s  %25s  %8s  %5s\n" "$run" "$first" "$finished" "$seen" "$cpu" "$pages"
     echo "$first" >>"$work/first"
     echo "$finished" >>"$work/finished"
     echo "$seen" >>"$work/seen"
+    echo "$cpu" >>"$work/cpu"
     wait_until 10 find_preview_window || fail "no preview window"
     xdo windowfocus --sync "$preview_window"
     xdo key Escape
     wait_until 30 preview_gone || fail "the preview did not close"
     sleep 0.5
 done
-printf "median  %11s  %13s  %25s\n" "$(median <"$work/first")" "$(median <"$work/finished")" \
-    "$(median <"$work/seen")"
+printf "median  %11s  %13s  %25s  %8s\n" "$(median <"$work/first")" "$(median <"$work/finished")" \
+    "$(median <"$work/seen")" "$(median <"$work/cpu")"
 
 if [ -n "$with_print" ]; then
     if ! lpstat -d 2>/dev/null | grep -q "system default destination"; then
         echo "Print: skipped, no default printer"
         exit 0
     fi
+    cpu_before=$(cpu_ms)
     choose_from_file_menu 2
     read -r queued seen pages < <(wait_for_line "print queued" 1 "$started" 300)
     echo "Print of $count appliances: handed to the queue after $queued ms" \
-        "(seen $seen ms after the keystroke), $pages pages"
+        "(seen $seen ms after the keystroke, cpu $(($(cpu_ms) - cpu_before)) ms), $pages pages"
 fi
