@@ -109,6 +109,7 @@ start_display() {
             fi
         done
     fi
+    [ -e "/tmp/.X$display_number-lock" ] && fail "display :$display_number is already in use"
     Xvfb ":$display_number" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     wait_until 20 display_answers "$display_number" || fail "display :$display_number did not start"
