@@ -179,8 +179,7 @@ private:
 } // namespace
 
 struct PageImageRecorder::Parts {
-    Parts(QSize pageSize, int dpiX, int dpiY)
-        : engine(out), device(engine, pageSize, dpiX, dpiY) {
+    Parts(QSize pageSize, int dpiX, int dpiY) : engine(out), device(engine, pageSize, dpiX, dpiY) {
         out.raw(magic);
         out.i32(pageSize.width());
         out.i32(pageSize.height());

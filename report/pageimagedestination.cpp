@@ -34,8 +34,8 @@ void PageImageDestination::beginDocument(const JobSettings&) {
 
 void PageImageDestination::openPage(bool, double paperWidth, double paperLength) {
     const QSize size(m_geometry.lengthX(paperWidth), m_geometry.lengthY(paperLength));
-    m_page = std::make_unique<PageImageRecorder>(size, m_geometry.resolutionX,
-                                                 m_geometry.resolutionY);
+    m_page =
+        std::make_unique<PageImageRecorder>(size, m_geometry.resolutionX, m_geometry.resolutionY);
     m_painter.begin(&m_page->device());
 }
 

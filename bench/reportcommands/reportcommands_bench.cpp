@@ -43,12 +43,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* window = event->type() == QEvent::Show ? qobject_cast<PreviewWindow*>(watched)
-                                                     : nullptr;
+        auto* window =
+            event->type() == QEvent::Show ? qobject_cast<PreviewWindow*>(watched) : nullptr;
         if (window != nullptr && m_window.isNull()) {
             m_window = window;
             PreviewArea* area = window->previewArea();
-            connect(area, &PreviewArea::OnPageAvailable, this, [this, area] { pageAvailable(area); });
+            connect(area, &PreviewArea::OnPageAvailable, this,
+                    [this, area] { pageAvailable(area); });
         }
         return false;
     }

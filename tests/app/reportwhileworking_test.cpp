@@ -5,13 +5,12 @@
 #include "mainwindowfixture.h"
 
 #include "ledger/ledgerfile.h"
-#include "tests/report/pagerecorder.h"
 #include "report/previewarea.h"
 #include "report/previewtarget.h"
 #include "report/previewwindow.h"
+#include "tests/report/pagerecorder.h"
 
 #include <QAction>
-#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -58,7 +57,8 @@ protected:
         QObject::connect(finder, &QTimer::timeout, [&, finder] {
             PreviewWindow* window = nullptr;
             for (QWidget* widget : QApplication::topLevelWidgets())
-                if (auto* preview = qobject_cast<PreviewWindow*>(widget); preview && preview->isVisible())
+                if (auto* preview = qobject_cast<PreviewWindow*>(widget);
+                    preview && preview->isVisible())
                     window = preview;
             if (window == nullptr)
                 return;
@@ -87,7 +87,8 @@ protected:
     static Pages readPages(pellion::PreviewTarget& target) {
         Pages pages;
         for (int n = 1; n <= target.pageCount(); ++n) {
-            const pellion::test::RecordedPage page = pellion::test::recordTexts(*target.readPage(n));
+            const pellion::test::RecordedPage page =
+                pellion::test::recordTexts(*target.readPage(n));
             QStringList texts = page.allTexts();
             if (n == 1)
                 texts.removeOne(page.textRightOf(QStringLiteral("Pellion Report")));
@@ -97,7 +98,8 @@ protected:
     }
 };
 
-TEST_F(ReportWhileWorkingTest, EditsDeletesSortingAndATypedPriceDuringTheRunLeaveItsPagesAsTheyBegan) {
+TEST_F(ReportWhileWorkingTest,
+       EditsDeletesSortingAndATypedPriceDuringTheRunLeaveItsPagesAsTheyBegan) {
     start({"&Yes", "&Yes"});
     const Pages undisturbed = previewPages();
     ASSERT_GE(undisturbed.size(), 16u);
