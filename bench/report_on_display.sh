@@ -7,7 +7,7 @@
 #     -n COUNT    appliances in the list (10000)
 #     -r TIMES    previews to time (5)
 #     -d NUMBER   X display number to use (default: a free one from 100 up)
-#     -p          also time File > Print (needs a default printer, e.g. the
+#     -p          also time File > Print as often (needs a default printer, e.g. the
 #                 cups-pdf queue of tests/report/cups-setup.sh; run it under
 #                 flock /tmp/pellion-cups.lock when others share the queue)
 #
@@ -219,13 +219,24 @@ printf "median  %11s  %13s  %25s  %8s\n" "$(median <"$work/first")" "$(median <"
     "$(median <"$work/seen")" "$(median <"$work/cpu")"
 
 if [ -n "$with_print" ]; then
-    if ! lpstat -d 2>/dev/null | grep -q "system default destination"; then
+    if ! lpstat -d 2>/dev/null | grep -q "^system default destination"; then
         echo "Print: skipped, no default printer"
         exit 0
     fi
-    cpu_before=$(cpu_ms)
-    choose_from_file_menu 2
-    read -r queued seen pages < <(wait_for_line "print queued" 1 "$started" 300)
-    echo "Print of $count appliances: handed to the queue after $queued ms" \
-        "(seen $seen ms after the keystroke, cpu $(($(cpu_ms) - cpu_before)) ms), $pages pages"
+    echo "Print of $count appliances ($times times)"
+    echo "run  handed to the queue (ms)  seen after keystroke (ms)  cpu (ms)  pages"
+    : >"$work/queued" && : >"$work/seen" && : >"$work/cpu"
+    for run in $(seq "$times"); do
+        cpu_before=$(cpu_ms)
+        choose_from_file_menu 2
+        read -r queued seen pages < <(wait_for_line "print queued" "$run" "$started" 300)
+        cpu=$(($(cpu_ms) - cpu_before))
+        printf "%3d  %24s  %25s  %8s  %5s\n" "$run" "$queued" "$seen" "$cpu" "$pages"
+        echo "$queued" >>"$work/queued"
+        echo "$seen" >>"$work/seen"
+        echo "$cpu" >>"$work/cpu"
+        sleep 0.5
+    done
+    printf "median  %21s  %25s  %8s\n" "$(median <"$work/queued")" "$(median <"$work/seen")" \
+        "$(median <"$work/cpu")"
 fi
