@@ -1,8 +1,9 @@
 #pragma once
 
 // A paint device of a fixed size and resolution that hands every drawing to
-// a given paint engine, for replaying a picture into an engine that records
-// what it draws. The size and resolution keep the replay unscaled.
+// a given paint engine: pages are recorded through it, and pictures replayed
+// into engines that record what they draw. The size and resolution keep the
+// drawing unscaled.
 
 #include <QPaintDevice>
 #include <QSize>

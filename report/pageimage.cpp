@@ -178,19 +178,38 @@ private:
 
 } // namespace
 
-QByteArray encodePageImage(const QPicture& page) {
+struct PageImageRecorder::Parts {
+    Parts(QSize pageSize, int dpiX, int dpiY) : engine(out), device(engine, pageSize, dpiX, dpiY) {
+        out.raw(magic);
+        out.i32(pageSize.width());
+        out.i32(pageSize.height());
+    }
     Writer out;
+    RecordingEngine engine;
+    EngineDevice device;
+};
+
+PageImageRecorder::PageImageRecorder(QSize pageSize, int dpiX, int dpiY)
+    : m(std::make_unique<Parts>(pageSize, dpiX, dpiY)) {}
+
+PageImageRecorder::~PageImageRecorder() = default;
+
+QPaintDevice& PageImageRecorder::device() {
+    return m->device;
+}
+
+const QByteArray& PageImageRecorder::bytes() const {
+    return m->out.bytes();
+}
+
+QByteArray encodePageImage(const QPicture& page) {
     const QRect bounds = page.boundingRect();
-    out.raw(magic);
-    out.i32(bounds.width());
-    out.i32(bounds.height());
-    RecordingEngine engine(out);
     // The picture's size and resolution, so the replay is not scaled.
-    EngineDevice device(engine, bounds.size(), page.logicalDpiX(), page.logicalDpiY());
-    QPainter painter(&device);
+    PageImageRecorder recorder(bounds.size(), page.logicalDpiX(), page.logicalDpiY());
+    QPainter painter(&recorder.device());
     painter.drawPicture(-bounds.topLeft(), page);
     painter.end();
-    return out.bytes();
+    return recorder.bytes();
 }
 
 QPicture decodePageImage(const QByteArray& bytes) {

@@ -16,12 +16,38 @@
 //   all little-endian, in drawing order.
 
 #include <QByteArray>
+#include <QSize>
 
+#include <memory>
+
+class QPaintDevice;
 class QPicture;
 
 namespace pellion {
 
-// The picture's bounding rectangle is taken as the page.
+// A paint device that writes what a painter draws on it straight into the
+// page-image format: a run records its pages here without going through a
+// QPicture, whose recording, checksum and replay cost more than drawing the
+// page. One recorder per page.
+class PageImageRecorder {
+public:
+    // The page's size in pixels at this resolution (pixels per inch).
+    PageImageRecorder(QSize pageSize, int dpiX, int dpiY);
+    ~PageImageRecorder();
+    PageImageRecorder(const PageImageRecorder&) = delete;
+    PageImageRecorder& operator=(const PageImageRecorder&) = delete;
+
+    QPaintDevice& device();
+    // The page image drawn so far; complete once the painter has ended.
+    const QByteArray& bytes() const;
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> m;
+};
+
+// The picture's bounding rectangle is taken as the page; the same bytes as
+// drawing the picture's content onto a recorder.
 QByteArray encodePageImage(const QPicture& page);
 // Fails with "Invalid page image" for bytes that are not such a drawing.
 QPicture decodePageImage(const QByteArray& bytes);

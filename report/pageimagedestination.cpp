@@ -1,5 +1,6 @@
 #include "report/pageimagedestination.h"
 
+#include "report/pageimage.h"
 #include "report/pagesink.h"
 
 #include <QGuiApplication>
@@ -15,6 +16,7 @@ int screenPixelsPerInch() {
 PageImageDestination::PageImageDestination(PageSink& sink) : m_sink(sink) {
     const int dpi = screenPixelsPerInch();
     m_geometry = DeviceGeometry{dpi, dpi, 0, 0};
+    m_page = std::make_unique<PageImageRecorder>(QSize(1, 1), dpi, dpi);
 }
 
 PageImageDestination::~PageImageDestination() {
@@ -22,23 +24,26 @@ PageImageDestination::~PageImageDestination() {
         m_painter.end();
 }
 
+QPaintDevice& PageImageDestination::metricsDevice() {
+    return m_page->device();
+}
+
 void PageImageDestination::beginDocument(const JobSettings&) {
     m_sink.startDocument();
 }
 
 void PageImageDestination::openPage(bool, double paperWidth, double paperLength) {
-    m_picture = QPicture();
-    m_pageRect = QRect(0, 0, m_geometry.lengthX(paperWidth), m_geometry.lengthY(paperLength));
-    m_painter.begin(&m_picture);
+    const QSize size(m_geometry.lengthX(paperWidth), m_geometry.lengthY(paperLength));
+    m_page =
+        std::make_unique<PageImageRecorder>(size, m_geometry.resolutionX, m_geometry.resolutionY);
+    m_painter.begin(&m_page->device());
 }
 
 void PageImageDestination::finishPage() {
     if (!m_painter.isActive())
         return;
     m_painter.end();
-    // The page's size, not the extent of what happens to be drawn on it.
-    m_picture.setBoundingRect(m_pageRect);
-    m_sink.appendPage(m_picture);
+    m_sink.appendPageImage(m_page->bytes());
 }
 
 void PageImageDestination::endDocument(int pageCount) {

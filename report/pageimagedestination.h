@@ -3,15 +3,17 @@
 #include "report/printdestination.h"
 
 #include <QPainter>
-#include <QPicture>
+
+#include <memory>
 
 namespace pellion {
 
+class PageImageRecorder;
 class PageSink;
 
-// Records every page as a QPicture in screen pixels (no printable-area
-// offsets) and hands it to a page sink. Page ranges do not apply: every page
-// is kept.
+// Records every page as a page image (pageimage.h) in screen pixels (no
+// printable-area offsets) and hands it to a page sink. Page ranges do not
+// apply: every page is kept.
 class PageImageDestination : public PrintDestination {
 public:
     explicit PageImageDestination(PageSink& sink);
@@ -24,14 +26,15 @@ public:
     void endDocument(int pageCount) override;
     void abortDocument() override;
     QPainter& painter() override { return m_painter; }
-    QPaintDevice& metricsDevice() override { return m_picture; }
+    QPaintDevice& metricsDevice() override;
 
 private:
     PageSink& m_sink;
     DeviceGeometry m_geometry;
-    QPicture m_picture;
+    // The open page, or the last one; one of the screen's resolution stands
+    // in for the metrics before the first page.
+    std::unique_ptr<PageImageRecorder> m_page;
     QPainter m_painter;
-    QRect m_pageRect;
 };
 
 // The screen's pixels per inch; 96 when there is no screen.

@@ -1,9 +1,9 @@
 #pragma once
 
-// Receives the page images of a run, one finished page at a time. The
-// preview's page store implements it.
+// Receives the page images of a run, one finished page at a time, in the
+// page-image format (pageimage.h). The preview's page store implements it.
 
-class QPicture;
+class QByteArray;
 
 namespace pellion {
 
@@ -12,7 +12,7 @@ public:
     virtual ~PageSink() = default;
     virtual void startDocument() = 0;
     // Page numbers count from 1 in the order pages arrive.
-    virtual void appendPage(const QPicture& page) = 0;
+    virtual void appendPageImage(const QByteArray& page) = 0;
     virtual void finishDocument(int pageCount) = 0;
 };
 

@@ -89,10 +89,6 @@ void PageList::startDocument() {
     release();
 }
 
-void PageList::appendPage(const QPicture& page) {
-    appendPageImage(encodePageImage(page));
-}
-
 void PageList::finishDocument(int) {
     finish();
 }

@@ -63,9 +63,8 @@ public:
 
     // Producing (the page-image destination of a run)
     void startDocument() override;
-    void appendPage(const QPicture& page) override;
+    void appendPageImage(const QByteArray& image) override;
     void finishDocument(int pageCount) override;
-    void appendPageImage(const QByteArray& image);
     // Rewrites the header with the final page count and a new creation time.
     void finish();
 

@@ -66,9 +66,9 @@ void PreviewTarget::startDocument() {
         m_pages.startDocument();
 }
 
-void PreviewTarget::appendPage(const QPicture& page) {
+void PreviewTarget::appendPageImage(const QByteArray& page) {
     if (m_source == Source::Run)
-        m_pages.appendPage(page);
+        m_pages.appendPageImage(page);
 }
 
 void PreviewTarget::finishDocument(int pageCount) {

@@ -81,7 +81,7 @@ private:
     enum class Source { Run, Loaded, Dropped };
 
     void startDocument() override;
-    void appendPage(const QPicture& page) override;
+    void appendPageImage(const QByteArray& page) override;
     void finishDocument(int pageCount) override;
     void dropPages();
     void recognisePaper(const QPicture& firstPage);

@@ -8,7 +8,7 @@
 #include "report/reportprinter.h"
 
 #include <QApplication>
-#include <QPicture>
+#include <QByteArray>
 
 #include <benchmark/benchmark.h>
 
@@ -25,7 +25,7 @@ public:
         pages = 0;
         bytes = 0;
     }
-    void appendPage(const QPicture& page) override {
+    void appendPageImage(const QByteArray& page) override {
         ++pages;
         bytes += page.size();
     }

@@ -1,6 +1,7 @@
 #include "pagerecorder.h"
 
 #include "report/enginedevice.h"
+#include "report/pageimage.h"
 
 #include <QPaintEngine>
 #include <QPainter>
@@ -49,8 +50,8 @@ RecordedPage recordTexts(const QPicture& picture) {
     return page;
 }
 
-void PageRecorder::appendPage(const QPicture& page) {
-    pages.push_back(recordTexts(page));
+void PageRecorder::appendPageImage(const QByteArray& page) {
+    pages.push_back(recordTexts(decodePageImage(page)));
 }
 
 QStringList RecordedPage::allTexts() const {

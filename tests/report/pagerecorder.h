@@ -1,7 +1,7 @@
 #pragma once
 
 // Test support: collects the page images of a run and reads back the texts
-// drawn on each page, by replaying the pictures onto a paint engine that only
+// drawn on each page, by replaying them onto a paint engine that only
 // records text.
 
 #include "report/pagesink.h"
@@ -39,7 +39,7 @@ struct RecordedPage {
 class PageRecorder : public PageSink {
 public:
     void startDocument() override { ++startCount; }
-    void appendPage(const QPicture& page) override;
+    void appendPageImage(const QByteArray& page) override;
     void finishDocument(int pageCount) override { finishedPageCount = pageCount; }
 
     std::vector<RecordedPage> pages;

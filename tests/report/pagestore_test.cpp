@@ -220,7 +220,7 @@ TEST(PageStore, KeepsThePageSizeOfAPicture) {
 
     PageList store;
     store.startDocument();
-    store.appendPage(page);
+    store.appendPageImage(encodePageImage(page));
     store.finishDocument(1);
     const std::optional<QPicture> read = store.readPage(1);
     ASSERT_TRUE(read.has_value());
