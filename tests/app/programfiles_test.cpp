@@ -61,9 +61,9 @@ TEST_F(ProgramFilesTest,
         bool folderExists;
         fs::perms permissions;
         bool installed; // its help pages in the prefix's data folder
-        bool holdsSettings = false; // a cfgfd.ini already beside the program
         const char* expectedFolder;
         bool expectedUserFolder;
+        bool holdsSettings = false; // a cfgfd.ini already beside the program
     };
     const Case cases[] = {
         {"a copy in a folder the user may write", true, fs::perms::all, false, "prefix/bin", false},
