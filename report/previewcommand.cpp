@@ -1,10 +1,12 @@
 #include "report/previewcommand.h"
 
+#include "report/previewarea.h"
 #include "report/previewtarget.h"
 #include "report/previewwindow.h"
 #include "report/printcommand.h"
 #include "report/report.h"
 #include "report/reportform.h"
+#include "report/reporttiming.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -19,6 +21,7 @@ void previewReport(Report& report) {
 }
 
 void previewReport(Report& report, const PrinterCapabilities& printer) {
+    ReportTiming timing("preview");
     QCoreApplication::processEvents();
     if (report.busy())
         return;
@@ -27,6 +30,16 @@ void previewReport(Report& report, const PrinterCapabilities& printer) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     // The window goes before the target it shows.
     const auto closeWindow = [&window] { delete window.data(); };
+    if (ReportTiming::enabled()) {
+        PreviewArea* area = window->previewArea();
+        PreviewTarget* shown = target.get();
+        QObject::connect(area, &PreviewArea::OnPageAvailable, area, [&timing, area, shown] {
+            if (area->pageShown())
+                timing.note("first-page", shown->pagesCompleted());
+            if (shown->status() == PrintStatus::Finished)
+                timing.note("finished", shown->pageCount());
+        });
+    }
     try {
         report.run(target->printer());
     } catch (...) {

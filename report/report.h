@@ -1,19 +1,19 @@
 #pragma once
 
-// The report object (rptprint, a TReport): the layout plus the behaviour that turns it
-// into pages. A run walks the appliance table from the first record to the
-// last, printing the title band, one detail band per record and the summary
-// band, starting a new page whenever a band does not fit. The table is left
-// on its last record, and because window events are processed before every
-// record the grid follows the run and the user can cancel it.
+// The report object (rptprint, a TReport): the layout and the settings a
+// printer set-up may change, the busy and cancelled marks, and the print
+// operation. Each run (reportrun.h) prints what the table and the labels
+// held when it began, whatever the user does in the main window meanwhile.
+// A run that prints every record leaves the table on its last record, so
+// the grid follows once, at the end.
 
-#include "report/pageflow.h"
+#include "report/eventslice.h"
 #include "report/reportlayout.h"
 
 #include <QObject>
 #include <QString>
 
-#include <optional>
+#include <chrono>
 
 namespace pellion {
 
@@ -40,6 +40,9 @@ public:
     void setPageRange(int firstPage, int lastPage);
     void setOrientation(Orientation orientation) { m_layout.page.setOrientation(orientation); }
 
+    // How often a run lets the windows take their events; 0: before every record.
+    void setEventInterval(std::chrono::milliseconds interval) { m_eventInterval = interval; }
+
     bool busy() const { return m_busy; }
     bool cancelled() const { return m_cancelled; }
     // The print target of the run in progress, if any.
@@ -55,15 +58,10 @@ public:
     void cancel();
 
 private:
-    void produce(ReportPrinter& target);
+    void settleTable();
     void copySettingsTo(ReportPrinter& target) const;
     void finishDocument(ReportPrinter& target);
-    void recordLoop(ReportPrinter& target);
-    bool rowsRemain() const;
-    void printBand(BandType type);
-    void startPage();
-    QString controlText(const ReportControl& control) const;
-    QString fieldText(const std::string& fieldName) const;
+    void leaveTableOnLastRecord();
 
     ApplianceTable& m_table;
     ReportLayout m_layout;
@@ -71,10 +69,10 @@ private:
     int m_copies = 1;
     int m_firstPage = 0;
     int m_lastPage = 0;
+    std::chrono::milliseconds m_eventInterval = reportEventInterval;
     bool m_busy = false;
     bool m_cancelled = false;
     ReportPrinter* m_target = nullptr;
-    std::optional<PageFlow> m_flow;
 };
 
 } // namespace pellion

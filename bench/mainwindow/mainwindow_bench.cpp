@@ -4,46 +4,17 @@
 
 #include "app/mainwindow.h"
 #include "app/spinfield.h"
-#include "ledger/appliancetable.h"
-#include "ledger/ledgerfile.h"
+#include "bench/household.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-#include <string>
-
 namespace {
 
-// A working directory holding a ledger of `count` appliances, settings beside.
-class Household {
-public:
-    explicit Household(int count) {
-        pellion::ApplianceTable table;
-        for (int i = 0; i < count; ++i) {
-            table.StartAppend();
-            table.FieldNamed("appliance").AssignText("Appliance " + std::to_string(i));
-            table.FieldNamed("voltage").AssignText("230");
-            table.FieldNamed("wattage").AssignText(std::to_string(10 + i % 2000));
-            table.FieldNamed("hrsday").AssignText(std::to_string(1 + i % 24));
-            table.PostRecord();
-        }
-        m_previous = QDir::currentPath();
-        QDir::setCurrent(m_dir.path());
-        pellion::SaveLedger(table, pellion::MainWindow::ledgerFileName);
-    }
-    ~Household() { QDir::setCurrent(m_previous); }
-    QString appDir() const { return m_dir.path(); }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_previous;
-};
+using pellion::bench::Household;
 
 void BM_StartUpToWindowShown(benchmark::State& state) {
     Household household(int(state.range(0)));

@@ -33,26 +33,6 @@ protected:
         MainWindowFixture::TearDown();
     }
 
-    // The grid's columns, in their order on screen.
-    enum Column { Appliance, Voltage, Wattage, Amperage, Kwh, CostHour, HoursDay, CostDay };
-
-    void clickCell(int row, int column) const {
-        const QModelIndex index = grid()->model()->index(row, column);
-        grid()->scrollTo(index);
-        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {},
-                          grid()->visualRect(index).center());
-    }
-    // Keys go to the grid, or to its cell editor once one opens.
-    void typeIntoCurrentCell(const QString& text) const {
-        typeKeys(grid(), text);
-        pressKey(grid(), Qt::Key_Return);
-    }
-    void typePrice(const char* field, const QString& text) const {
-        pellion::SpinField* price = spin(field);
-        price->setFocus();
-        price->selectAll();
-        typeKeys(price, text);
-    }
     void clickBox(const char* name) const {
         QTest::mouseClick(control<QCheckBox>(name), Qt::LeftButton, {}, QPoint(5, 8));
     }

@@ -116,6 +116,28 @@ protected:
         QTest::keyClick(target, key, modifiers);
     }
 
+    // The grid's columns, in their order on screen.
+    enum Column { Appliance, Voltage, Wattage, Amperage, Kwh, CostHour, HoursDay, CostDay };
+
+    void clickCell(int row, int column) const {
+        const QModelIndex index = grid()->model()->index(row, column);
+        grid()->scrollTo(index);
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {},
+                          grid()->visualRect(index).center());
+    }
+    // Keys go to the grid, or to its cell editor once one opens.
+    void typeIntoCurrentCell(const QString& text) const {
+        typeKeys(grid(), text);
+        pressKey(grid(), Qt::Key_Return);
+    }
+    // Replaces the field's text keystroke by keystroke.
+    void typePrice(const char* field, const QString& text) const {
+        pellion::SpinField* price = spin(field);
+        price->setFocus();
+        price->selectAll();
+        typeKeys(price, text);
+    }
+
     std::vector<std::string> applianceNames() const {
         std::vector<std::string> names;
         const int nameField = table().FieldNamed("appliance").index();

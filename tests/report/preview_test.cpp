@@ -17,6 +17,7 @@
 #include <QStatusBar>
 #include <QToolTip>
 
+#include <chrono>
 #include <cmath>
 
 namespace pellion {
@@ -229,6 +230,8 @@ TEST_F(PreviewTest, OnePageReportEndsWithEmptyProgressAndPrintEnabled) {
 
 TEST_F(PreviewTest, ProgressPanelShowsEveryFifthPerCent) {
     test::fillAppliances(table, 40);
+    // Events before every record, so that a short run is seen half way.
+    form.report().setEventInterval(std::chrono::milliseconds(0));
     openWindow();
     QStringList shown;
     whenTrue([&] { return target.printer().progress() >= 50; },
@@ -305,6 +308,7 @@ TEST_F(PreviewTest, PagesAreTheStoredPages) {
 
 TEST_F(PreviewTest, APageStillInProductionShowsOnceCompleted) {
     test::fillAppliances(table, 280);
+    form.report().setEventInterval(std::chrono::milliseconds(0)); // page 2 is surely unfinished
     openWindow();
     bool emptyWhileProduced = false;
     whenTrue([&] { return target.pagesCompleted() >= 1 && area().pageShown(); },

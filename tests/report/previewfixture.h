@@ -55,7 +55,7 @@ inline PrinterCapabilities officePrinter() {
 }
 
 // Runs the action once from the event loop as soon as the condition holds:
-// during a run (which processes events before every record) or while the
+// during a run (which processes events every few milliseconds) or while the
 // preview operation waits.
 inline void whenTrue(std::function<bool()> condition, std::function<void()> action) {
     auto* timer = new QTimer;

@@ -1,0 +1,216 @@
+#!/bin/bash
+# Times Print Preview, and Print when a default printer is installed, on the
+# real program under a virtual X display: the figures to set beside
+# bench/reportcommands (the same path on the offscreen platform).
+#
+#   bench/report_on_display.sh [options] PELLION
+#     -n COUNT    appliances in the list (10000)
+#     -r TIMES    previews to time (5)
+#     -d NUMBER   X display number to use (default: a free one from 100 up)
+#     -p          also time File > Print (needs a default printer, e.g. the
+#                 cups-pdf queue of tests/report/cups-setup.sh; run it under
+#                 flock /tmp/pellion-cups.lock when others share the queue)
+#
+# The program writes timing lines when PELLION_REPORT_TIMING is set
+# (report/reporttiming.h): the moment page 1 is on view and the moment the
+# last page has been produced, counted from the start of the command. The
+# script also measures from the keystroke that chose the command to the
+# moment the line appeared, which adds the menu's and the polling's latency.
+# Needs xvfb, xdotool and x11-utils (tests/e2e/e2e.sh install).
+set -euo pipefail
+
+count=10000
+times=5
+display_number=""
+with_print=""
+while getopts "n:r:d:p" option; do
+    case $option in
+    n) count=$OPTARG ;;
+    r) times=$OPTARG ;;
+    d) display_number=$OPTARG ;;
+    p) with_print=1 ;;
+    *) exit 2 ;;
+    esac
+done
+shift $((OPTIND - 1))
+program=$(realpath "${1:?usage: $0 [-n COUNT] [-r TIMES] [-d NUMBER] [-p] PELLION}")
+
+work=$(mktemp -d /tmp/pellion-report-bench.XXXXXX)
+xvfb_pid=""
+program_pid=""
+cleanup() {
+    local pid
+    for pid in $program_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -s "$work/program.log" ] && tail -n 20 "$work/program.log" >&2
+    exit 1
+}
+
+# Polls COMMAND every 20 ms until it succeeds or SECONDS pass.
+wait_until() {
+    local seconds=$1
+    shift
+    local deadline=$((SECONDS + seconds))
+    until "$@"; do
+        [ "$SECONDS" -ge "$deadline" ] && return 1
+        sleep 0.02
+    done
+}
+
+xdo() {
+    timeout 10 xdotool "$@"
+}
+
+now_ms() {
+    echo $(($(date +%s%N) / 1000000))
+}
+
+# The ledger: voltage, wattage and hours; start-up works out the rest.
+write_ledger() {
+    {
+        printf '"@@FILE VERSION@@","251"\r\n"@@TABLEDEF START@@"\r\n'
+        local field
+        for field in 'amperage=Float,0,""Amperage""' 'appliance=String,50,""Appliance""' \
+            'costday=Float,0,""Cost/Day""' 'costhour=Float,0,""Cost/Hour""' \
+            'hrsday=Float,0,""Daily Usage(Hrs)""' 'kilowattshour=Float,0,""KWH""' \
+            'voltage=Float,0,""Voltage""' 'wattage=Float,0,""Wattage""'; do
+            local width=10
+            case $field in appliance*) width=50 ;; esac
+            printf '"%s,"""",%s,Data,"""""\r\n' "$field" "$width"
+        done
+        printf '"@@INDEXDEF START@@"\r\n"@@INDEXDEF END@@"\r\n"@@TABLEDEF END@@"\r\n'
+        printf '"Amperage","Appliance","Cost/Day","Cost/Hour","Daily Usage(Hrs)","KWH","Voltage","Wattage",\r\n'
+        awk -v n="$count" 'BEGIN {
+            for (i = 1; i <= n; i++)
+                printf ",\"Appliance %06d\",,,\"%d\",,\"230\",\"%d\",\r\n", i, 1 + i % 24, 10 + i % 2000
+        }'
+    } >"$work/wd/pellion.csv"
+}
+
+display_answers() {
+    timeout 5 xdpyinfo -display ":$1" >/dev/null 2>&1
+}
+
+start_display() {
+    if [ -z "$display_number" ]; then
+        local n
+        for n in $(seq 100 999); do
+            if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+                display_number=$n
+                break
+            fi
+        done
+    fi
+    Xvfb ":$display_number" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    wait_until 20 display_answers "$display_number" || fail "display :$display_number did not start"
+    export DISPLAY=":$display_number"
+}
+
+window_named() {
+    xdo search --onlyvisible --name "$1" 2>/dev/null | head -n 1
+}
+
+main_window=""
+find_main_window() {
+    main_window=$(window_named '^Orvane - Pellion$')
+    [ -n "$main_window" ]
+}
+
+preview_window=""
+find_preview_window() {
+    preview_window=$(window_named '^Pellion Report$')
+    [ -n "$preview_window" ]
+}
+
+preview_gone() {
+    ! find_preview_window
+}
+
+timing_lines() {
+    grep -c "^pellion-timing: $1 " "$work/program.log" || true
+}
+
+# Waits for the Nth line of this kind; prints its time and the wall time
+# from the given start.
+wait_for_line() {
+    local kind=$1 nth=$2 started=$3 seconds=$4
+    local deadline=$((SECONDS + seconds))
+    while [ "$(timing_lines "$kind")" -lt "$nth" ]; do
+        [ "$SECONDS" -ge "$deadline" ] && fail "no \"$kind\" line within $seconds s"
+        sleep 0.01
+    done
+    local seen
+    seen=$(now_ms)
+    local line
+    line=$(grep "^pellion-timing: $kind " "$work/program.log" | sed -n "${nth}p")
+    echo "$(echo "$line" | awk '{print $4}') $((seen - started)) $(echo "$line" | sed 's/.*pages=//')"
+}
+
+# Opens the File menu with a click on its title and chooses the item that
+# lies DOWNS steps down (Save, Print, Print Preview, Exit).
+choose_from_file_menu() {
+    local downs=$1
+    xdo windowfocus --sync "$main_window"
+    xdo mousemove --window "$main_window" 16 10 click 1
+    sleep 0.3
+    local keys=()
+    for _ in $(seq "$downs"); do keys+=(Down); done
+    xdo key --delay 30 "${keys[@]}"
+    started=$(now_ms)
+    xdo key Return
+}
+
+median() {
+    sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+mkdir -p "$work/app" "$work/wd"
+cp "$program" "$work/app/pellion"
+write_ledger
+start_display
+(cd "$work/wd" && exec env QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8 PELLION_REPORT_TIMING=1 \
+    "$work/app/pellion") >"$work/program.log" 2>&1 &
+program_pid=$!
+wait_until 60 find_main_window || fail "the main window did not appear"
+sleep 1
+
+echo "Print Preview of $count appliances on display :$display_number ($times times)"
+echo "run  first page (ms)  finished (ms)  seen after keystroke (ms)  pages"
+started=0
+: >"$work/first" && : >"$work/finished" && : >"$work/seen"
+for run in $(seq "$times"); do
+    choose_from_file_menu 3
+    read -r first _ _ < <(wait_for_line "preview first-page" "$run" "$started" 120)
+    read -r finished seen pages < <(wait_for_line "preview finished" "$run" "$started" 300)
+    printf "%3d  %15s  %13s  %25s  %5s\n" "$run" "$first" "$finished" "$seen" "$pages"
+    echo "$first" >>"$work/first"
+    echo "$finished" >>"$work/finished"
+    echo "$seen" >>"$work/seen"
+    wait_until 10 find_preview_window || fail "no preview window"
+    xdo windowfocus --sync "$preview_window"
+    xdo key Escape
+    wait_until 30 preview_gone || fail "the preview did not close"
+    sleep 0.5
+done
+printf "median  %11s  %13s  %25s\n" "$(median <"$work/first")" "$(median <"$work/finished")" \
+    "$(median <"$work/seen")"
+
+if [ -n "$with_print" ]; then
+    if ! lpstat -d 2>/dev/null | grep -q "system default destination"; then
+        echo "Print: skipped, no default printer"
+        exit 0
+    fi
+    choose_from_file_menu 2
+    read -r queued seen pages < <(wait_for_line "print queued" 1 "$started" 300)
+    echo "Print of $count appliances: handed to the queue after $queued ms" \
+        "(seen $seen ms after the keystroke), $pages pages"
+fi
