@@ -113,6 +113,7 @@ constexpr MenuItemEntry menu[] = {
     {"File", nullptr,         "N1"},
     {"File", "Print",         "mnuprint"},
     {"File", "Print Preview", "PrintPreview1"},
+    {"File", "Export PDF…",   "ExportPdf1"},
     {"File", nullptr,         "N2"},
     {"File", "Exit",          "Exit1"},
     {"Help", "Contents",      "Contents1"},

@@ -67,6 +67,10 @@ public:
 
     static constexpr const char* ledgerFileName = "pellion.csv";
 
+    // The report as Print would print it, into a PDF file; a failure goes to
+    // the error display.
+    void exportPdf(const QString& fileName);
+
 public slots:
     void btnupdateClick();
     void btnSaveClick();
@@ -88,6 +92,7 @@ public slots:
     void btncalculatorClick();
     void mnuprintClick();
     void PrintPreview1Click();
+    void ExportPdf1Click(); // asks for the file, then exportPdf
     void Contents1Click();
     void About1Click();
 
