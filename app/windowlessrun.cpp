@@ -25,9 +25,13 @@ QString amount(const MainWindow& window, const char* field) {
         FormatNumber("0.00000", shown<CurrencyField>(window, field).value()));
 }
 
+// The name as its label shows it (empty before any appliance was priced),
+// then what it costs an hour.
 QString appliance(const MainWindow& window, const char* nameLabel, const char* costField) {
-    return shown<QLabel>(window, nameLabel).text() + QStringLiteral(" (") +
-           amount(window, costField) + QStringLiteral(" per hour)");
+    const QString cost =
+        QStringLiteral("(") + amount(window, costField) + QStringLiteral(" per hour)");
+    const QString name = shown<QLabel>(window, nameLabel).text();
+    return name.isEmpty() ? cost : name + QLatin1Char(' ') + cost;
 }
 
 } // namespace

@@ -110,14 +110,38 @@ protected:
     }
 };
 
-TEST_F(Household, SummaryGivesTheWorkedExamplesTotalsOnePerLine) {
-    placeWorkedExample();
-    const ShownWindows shown;
-    const pellion::CommandLineAnswer answer = run(Request::PrintSummary);
-    EXPECT_EQ(answer.text.toStdString(), workedExampleSummary);
-    EXPECT_FALSE(answer.toErrorStream);
-    EXPECT_EQ(answer.exitStatus, 0);
-    EXPECT_EQ(shown.count, 0);
+TEST_F(Household, SummaryGivesTheTotalsOnePerLine) {
+    struct Case {
+        const char* situation;
+        bool withLedger;
+        const char* summary;
+    };
+    const Case cases[] = {
+        {"the worked example", true, workedExampleSummary},
+        // The daily charges alone; no appliance has been priced, so the
+        // names are empty and the cheapest stands at its starting million.
+        {"no list", false,
+         "Cost per hour: 0.02083\n"
+         "Cost per day: 0.50000\n"
+         "Cost per month: 15.20000\n"
+         "Cost per quarter: 45.60000\n"
+         "Cost per year: 182.40000\n"
+         "Daily kWh: 0\n"
+         "Cheapest appliance: (1000000.00000 per hour)\n"
+         "Dearest appliance: (0.00000 per hour)\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        placeWorkedExample();
+        if (!c.withLedger)
+            QFile::remove(workDir() + QStringLiteral("/pellion.csv"));
+        const ShownWindows shown;
+        const pellion::CommandLineAnswer answer = run(Request::PrintSummary);
+        EXPECT_EQ(answer.text.toStdString(), c.summary);
+        EXPECT_FALSE(answer.toErrorStream);
+        EXPECT_EQ(answer.exitStatus, 0);
+        EXPECT_EQ(shown.count, 0);
+    }
 }
 
 // Whatever start-up would show in a box ends the run with status 1 and the
