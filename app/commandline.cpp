@@ -16,16 +16,21 @@ namespace {
 
 struct PellionOption {
     CommandLine::Request request;
-    const char* shortName;
+    const char* shortName; // nullptr: none
     const char* longName;
+    const char* valueName; // nullptr: the option takes no value
     const char* description;
 };
 
 // In the order --help lists them; the first one given wins.
-constexpr std::array<PellionOption, 2> pellionOptions{{
-    {CommandLine::Request::ShowHelp, "h", "help",
+constexpr std::array<PellionOption, 4> pellionOptions{{
+    {CommandLine::Request::ShowHelp, "h", "help", nullptr,
      "Shows this help and where Pellion keeps its files."},
-    {CommandLine::Request::ShowVersion, "v", "version", "Shows Pellion's version."},
+    {CommandLine::Request::ShowVersion, "v", "version", nullptr, "Shows Pellion's version."},
+    {CommandLine::Request::ExportPdf, nullptr, "pdf", "FILE",
+     "Writes the report into the PDF file FILE, without a window."},
+    {CommandLine::Request::PrintSummary, nullptr, "summary", nullptr,
+     "Prints the totals, one per line, without a window."},
 }};
 
 // The options Qt's application objects take out of the command line
@@ -62,15 +67,26 @@ QString latin1(const char* text) {
 }
 
 QString optionNames(const PellionOption& option) {
-    return QStringLiteral("-%1, --%2").arg(latin1(option.shortName), latin1(option.longName));
+    QString names = QStringLiteral("--") + latin1(option.longName);
+    if (option.shortName != nullptr)
+        names.prepend(QStringLiteral("-%1, ").arg(latin1(option.shortName)));
+    if (option.valueName != nullptr)
+        names += QLatin1Char(' ') + latin1(option.valueName);
+    return names;
 }
 
 void addOptions(QCommandLineParser& parser) {
     // Qt's options are single-dash words (-style); Pellion's have a short form.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const PellionOption& option : pellionOptions)
-        parser.addOption(QCommandLineOption({latin1(option.shortName), latin1(option.longName)},
-                                            latin1(option.description)));
+    for (const PellionOption& option : pellionOptions) {
+        QStringList names{latin1(option.longName)};
+        if (option.shortName != nullptr)
+            names.prepend(latin1(option.shortName));
+        QCommandLineOption pellionOption(names, latin1(option.description));
+        if (option.valueName != nullptr)
+            pellionOption.setValueName(latin1(option.valueName));
+        parser.addOption(pellionOption);
+    }
     for (const QtOption& option : qtOptions) {
         QCommandLineOption qtOption(latin1(option.name));
         if (option.takesValue)
@@ -126,13 +142,25 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     addOptions(parser);
     if (!parser.parse(arguments))
-        return {CommandLine::Request::Refuse, parser.errorText()};
+        return {CommandLine::Request::Refuse, parser.errorText(), {}};
     if (!parser.positionalArguments().isEmpty())
         return {CommandLine::Request::Refuse,
-                QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments()[0])};
-    for (const PellionOption& option : pellionOptions)
-        if (parser.isSet(latin1(option.longName)))
-            return {option.request, {}};
+                QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments()[0]),
+                {}};
+    for (const PellionOption& option : pellionOptions) {
+        if (!parser.isSet(latin1(option.longName)))
+            continue;
+        CommandLine line{option.request, {}, {}};
+        if (option.request == CommandLine::Request::ExportPdf) {
+            line.pdfFile = parser.value(latin1(option.longName));
+            if (line.pdfFile.isEmpty())
+                return {
+                    CommandLine::Request::Refuse,
+                    QStringLiteral("Missing file name after '--%1'.").arg(latin1(option.longName)),
+                    {}};
+        }
+        return line;
+    }
     return {};
 }
 
@@ -153,21 +181,50 @@ CommandLineAnswer answerCommandLine(const CommandLine& line, const QString& prog
     case CommandLine::Request::Refuse:
         return {refusal(line.error), true, refusedExitStatus};
     case CommandLine::Request::OpenWindow:
+    case CommandLine::Request::ExportPdf:
+    case CommandLine::Request::PrintSummary:
         break;
     }
     return {};
 }
 
-int printCommandLineAnswer(const CommandLine& line, int argc, char* argv[]) {
-    // Only for the program's folder: a core application needs no display.
-    QCoreApplication application(argc, argv);
-    const CommandLineAnswer answer =
-        answerCommandLine(line, QCoreApplication::applicationDirPath(), QDir::currentPath());
+bool answeredWithoutApplication(CommandLine::Request request) {
+    return request == CommandLine::Request::ShowHelp ||
+           request == CommandLine::Request::ShowVersion || request == CommandLine::Request::Refuse;
+}
+
+bool runsWithoutWindow(CommandLine::Request request) {
+    return request == CommandLine::Request::ExportPdf ||
+           request == CommandLine::Request::PrintSummary;
+}
+
+bool needsOffscreenPlatform(const QStringList& arguments, const QProcessEnvironment& environment) {
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QLatin1String("-platform") || argument == QLatin1String("--platform") ||
+            argument.startsWith(QLatin1String("-platform=")) ||
+            argument.startsWith(QLatin1String("--platform=")))
+            return false;
+    }
+    for (const char* chosenOrAvailable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        if (!environment.value(latin1(chosenOrAvailable)).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+int printAnswer(const CommandLineAnswer& answer) {
     const QByteArray bytes = answer.text.toLocal8Bit();
     std::FILE* stream = answer.toErrorStream ? stderr : stdout;
     std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
     std::fflush(stream);
     return answer.exitStatus;
+}
+
+int printCommandLineAnswer(const CommandLine& line, int argc, char* argv[]) {
+    // Only for the program's folder: a core application needs no display.
+    QCoreApplication application(argc, argv);
+    return printAnswer(
+        answerCommandLine(line, QCoreApplication::applicationDirPath(), QDir::currentPath()));
 }
 
 } // namespace pellion

@@ -4,6 +4,23 @@
 
 namespace pellion {
 
+namespace {
+
+UnattendedSink& sink() {
+    static UnattendedSink theSink;
+    return theSink;
+}
+
+} // namespace
+
+void setUnattendedSink(UnattendedSink newSink) {
+    sink() = std::move(newSink);
+}
+
+const UnattendedSink& unattendedSink() {
+    return sink();
+}
+
 QString errorDisplayText(const QString& message) {
     if (message.isEmpty())
         return message;
@@ -14,6 +31,10 @@ QString errorDisplayText(const QString& message) {
 }
 
 void showError(const QString& message, QWidget* parent) {
+    if (unattendedSink()) {
+        unattendedSink()(errorDisplayText(message));
+        return;
+    }
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Pellion"), errorDisplayText(message),
                     QMessageBox::Ok, parent);
     box.exec();

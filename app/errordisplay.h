@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <exception>
+#include <functional>
 
 class QWidget;
 
@@ -17,5 +18,13 @@ QString errorDisplayText(const QString& message);
 // an OK button. Every command's failure ends up here.
 void showError(const QString& message, QWidget* parent = nullptr);
 void showError(const std::exception& error, QWidget* parent = nullptr);
+
+// Runs from the command line that open no window have no one to answer a
+// box: while a sink is set, the error display and the message dialogs hand
+// their text to it instead (the error display's with its full stop) and open
+// nothing. An empty sink brings the boxes back.
+using UnattendedSink = std::function<void(const QString& text)>;
+void setUnattendedSink(UnattendedSink sink);
+const UnattendedSink& unattendedSink();
 
 } // namespace pellion

@@ -116,6 +116,7 @@ constexpr MenuItemEntry menu[] = {
     {"File", nullptr,         "N1"},
     {"File", "Print",         "mnuprint"},
     {"File", "Print Preview", "PrintPreview1"},
+    {"File", "Export PDF…",   "ExportPdf1"},
     {"File", nullptr,         "N2"},
     {"File", "Exit",          "Exit1"},
     {"View", "Cost Breakdown", "CostBreakdown1"},

@@ -15,6 +15,7 @@
 #include "info/aboutbox.h"
 #include "info/helpwindow.h"
 #include "ledger/ledgerfile.h"
+#include "report/pdfexport.h"
 #include "report/previewcommand.h"
 #include "report/printcommand.h"
 
@@ -133,7 +134,7 @@ void MainWindow::createMenu() {
             menu->setObjectName(title);
         }
         QAction* action =
-            place.text ? menu->addAction(QString::fromLatin1(place.text)) : menu->addSeparator();
+            place.text ? menu->addAction(QString::fromUtf8(place.text)) : menu->addSeparator();
         action->setObjectName(QString::fromLatin1(place.name));
     }
 }
@@ -181,6 +182,7 @@ void MainWindow::connectCommands() {
     connect(action("Save1"), &QAction::triggered, m_btnSave, &QPushButton::click);
     connect(action("mnuprint"), &QAction::triggered, this, &MainWindow::mnuprintClick);
     connect(action("PrintPreview1"), &QAction::triggered, this, &MainWindow::PrintPreview1Click);
+    connect(action("ExportPdf1"), &QAction::triggered, this, &MainWindow::ExportPdf1Click);
     connect(action("Exit1"), &QAction::triggered, m_bbtnExit, &QPushButton::click);
     connect(action("Contents1"), &QAction::triggered, this, &MainWindow::Contents1Click);
     connect(action("About1"), &QAction::triggered, this, &MainWindow::About1Click);
@@ -462,6 +464,18 @@ void MainWindow::mnuprintClick() {
 void MainWindow::PrintPreview1Click() {
     if (settleCellEditor())
         runCommand(this, [this] { previewUsageReport(m_table, reportTexts(), this); });
+}
+
+void MainWindow::ExportPdf1Click() {
+    runCommand(this, [this] {
+        const QString fileName = askPdfFileName(tr("Export PDF"), this);
+        if (!fileName.isEmpty())
+            exportPdf(fileName);
+    });
+}
+
+void MainWindow::exportPdf(const QString& fileName) {
+    exportUsageReportPdf(m_table, reportTexts(), fileName, this);
 }
 
 void MainWindow::Contents1Click() {

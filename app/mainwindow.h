@@ -72,6 +72,10 @@ public:
 
     static constexpr const char* ledgerFileName = "pellion.csv";
 
+    // The report as Print would print it, into a PDF file; a failure goes to
+    // the error display.
+    void exportPdf(const QString& fileName);
+
 public slots:
     void btnupdateClick();
     void btnSaveClick();
@@ -93,6 +97,7 @@ public slots:
     void btncalculatorClick();
     void mnuprintClick();
     void PrintPreview1Click();
+    void ExportPdf1Click(); // asks for the file, then exportPdf
     void Contents1Click();
     void About1Click();
     void CostBreakdown1Click();

@@ -1,5 +1,7 @@
 #include "app/messagedialog.h"
 
+#include "app/errordisplay.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -64,6 +66,11 @@ DialogButton escapeButton(int buttons) {
 } // namespace
 
 DialogButton messageDialog(QWidget* parent, DialogKind kind, const QString& text, int buttons) {
+    // Unattended, a question gets the answer that changes nothing.
+    if (unattendedSink()) {
+        unattendedSink()(text);
+        return escapeButton(buttons);
+    }
     QMessageBox box(icon(kind), caption(kind), text, QMessageBox::NoButton, parent);
     QAbstractButton* escape = nullptr;
     for (const auto& look : buttonLooks) {

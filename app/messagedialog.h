@@ -20,7 +20,9 @@ enum DialogButton {
     DialogNo = 8,
 };
 
-// Shows the dialog modally and returns the button that answered it.
+// Shows the dialog modally and returns the button that answered it. While
+// an unattended sink is set (errordisplay.h) the text goes there and the
+// answer is the one Escape gives.
 DialogButton messageDialog(QWidget* parent, DialogKind kind, const QString& text, int buttons);
 
 } // namespace pellion

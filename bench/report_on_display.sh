@@ -11,6 +11,9 @@
 #                 cups-pdf queue of tests/report/cups-setup.sh; run it under
 #                 flock /tmp/pellion-cups.lock when others share the queue)
 #
+# At the end it gives the program's peak memory (VmHWM) at start and after
+# the previews, to set beside pellion --pdf (bench/pdf_on_command_line.sh).
+#
 # The program writes timing lines when PELLION_REPORT_TIMING is set
 # (report/reporttiming.h): the moment page 1 is on view and the moment the
 # last page has been produced, counted from the start of the command. The
@@ -71,28 +74,6 @@ xdo() {
 
 now_ms() {
     echo $(($(date +%s%N) / 1000000))
-}
-
-# The ledger: voltage, wattage and hours; start-up works out the rest.
-write_ledger() {
-    {
-        printf '"@@FILE VERSION@@","251"\r\n"@@TABLEDEF START@@"\r\n'
-        local field
-        for field in 'amperage=Float,0,""Amperage""' 'appliance=String,50,""Appliance""' \
-            'costday=Float,0,""Cost/Day""' 'costhour=Float,0,""Cost/Hour""' \
-            'hrsday=Float,0,""Daily Usage(Hrs)""' 'kilowattshour=Float,0,""KWH""' \
-            'voltage=Float,0,""Voltage""' 'wattage=Float,0,""Wattage""'; do
-            local width=10
-            case $field in appliance*) width=50 ;; esac
-            printf '"%s,"""",%s,Data,"""""\r\n' "$field" "$width"
-        done
-        printf '"@@INDEXDEF START@@"\r\n"@@INDEXDEF END@@"\r\n"@@TABLEDEF END@@"\r\n'
-        printf '"Amperage","Appliance","Cost/Day","Cost/Hour","Daily Usage(Hrs)","KWH","Voltage","Wattage",\r\n'
-        awk -v n="$count" 'BEGIN {
-            for (i = 1; i <= n; i++)
-                printf ",\"Appliance %06d\",,,\"%d\",,\"230\",\"%d\",\r\n", i, 1 + i % 24, 10 + i % 2000
-        }'
-    } >"$work/wd/pellion.csv"
 }
 
 display_answers() {
@@ -157,7 +138,7 @@ wait_for_line() {
 }
 
 # Opens the File menu with a click on its title and chooses the item that
-# lies DOWNS steps down (Save, Print, Print Preview, Exit).
+# lies DOWNS steps down (Save, Print, Print Preview, Export PDF..., Exit).
 choose_from_file_menu() {
     local downs=$1
     xdo windowfocus --sync "$main_window"
@@ -180,19 +161,25 @@ cpu_ms() {
     echo "$stat" | awk -v t="$ticks" '{ printf "%d\n", ($12 + $13) * 1000 / t }'
 }
 
+# The program's peak resident memory so far, in MiB.
+peak_memory_mib() {
+    awk '/^VmHWM:/ { printf "%.1f", $2 / 1024 }' "/proc/$program_pid/status"
+}
+
 median() {
     sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
 mkdir -p "$work/app" "$work/wd"
 cp "$program" "$work/app/pellion"
-write_ledger
+"$(dirname "$0")/long_ledger.sh" "$count" "$work/wd/pellion.csv"
 start_display
 (cd "$work/wd" && exec env QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8 PELLION_REPORT_TIMING=1 \
     "$work/app/pellion") >"$work/program.log" 2>&1 &
 program_pid=$!
 wait_until 60 find_main_window || fail "the main window did not appear"
 sleep 1
+peak_at_start=$(peak_memory_mib)
 
 echo "Print Preview of $count appliances on display :$display_number ($times times)"
 echo "run  first page (ms)  finished (ms)  seen after keystroke (ms)  cpu (ms)  pages"
@@ -217,6 +204,8 @@ for run in $(seq "$times"); do
 done
 printf "median  %11s  %13s  %25s  %8s\n" "$(median <"$work/first")" "$(median <"$work/finished")" \
     "$(median <"$work/seen")" "$(median <"$work/cpu")"
+echo "peak memory of the program: $peak_at_start MiB once its window showed," \
+    "$(peak_memory_mib) MiB after the previews"
 
 if [ -n "$with_print" ]; then
     if ! lpstat -d 2>/dev/null | grep -q "^system default destination"; then

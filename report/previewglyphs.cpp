@@ -17,6 +17,7 @@ const QColor paper(Qt::white);
 const QColor printerBody(0x88, 0x8a, 0x85);
 const QColor folder(0xc4, 0x8a, 0x1e);
 const QColor folderFront(0xe9, 0xb9, 0x6e);
+const QColor pdfRed(0xc0, 0x1c, 0x28);
 
 QPen outline(const QColor& colour = ink, double width = 1.0) {
     QPen pen(colour, width);
@@ -176,6 +177,25 @@ void drawGlyph(QPainter& painter, PreviewGlyph glyph) {
         painter.drawPolygon(QPolygonF{{1.5, 13.5}, {4, 7.5}, {15.5, 7.5}, {13.5, 13.5}});
         break;
     }
+    case PreviewGlyph::SaveAsPdf: {
+        // A sheet with its corner folded and a red label lettered PDF.
+        painter.setPen(outline());
+        painter.setBrush(paper);
+        painter.drawPolygon(QPolygonF{{2.5, 0.5}, {10, 0.5}, {13.5, 4}, {13.5, 15.5}, {2.5, 15.5}});
+        painter.drawPolyline(QPolygonF{{10, 0.5}, {10, 4}, {13.5, 4}});
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(pdfRed);
+        painter.drawRect(QRectF(0.5, 8.5, 15, 6.5));
+        painter.setPen(QPen(paper, 1.1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPolyline(
+            QPolygonF{{2.5, 14}, {2.5, 9.8}, {4.6, 9.8}, {4.6, 11.9}, {2.5, 11.9}});
+        painter.drawPolygon(
+            QPolygonF{{6.3, 9.8}, {8, 9.8}, {9.2, 11}, {9.2, 12.7}, {8, 13.9}, {6.3, 13.9}});
+        painter.drawPolyline(QPolygonF{{13.8, 9.8}, {11.2, 9.8}, {11.2, 14}});
+        painter.drawLine(QPointF(11.2, 11.9), QPointF(13.2, 11.9));
+        break;
+    }
     }
 }
 
@@ -215,6 +235,8 @@ QString themeIconName(PreviewGlyph glyph) {
         return QStringLiteral("document-save");
     case PreviewGlyph::LoadReport:
         return QStringLiteral("document-open");
+    case PreviewGlyph::SaveAsPdf:
+        return QStringLiteral("application-pdf");
     }
     return {};
 }

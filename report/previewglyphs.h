@@ -21,6 +21,7 @@ enum class PreviewGlyph {
     Print,
     SaveReport,
     LoadReport,
+    SaveAsPdf,
 };
 
 // The freedesktop icon name looked up in the theme.

@@ -1,6 +1,7 @@
 #include "report/previewwindow.h"
 
 #include "app/errordisplay.h"
+#include "report/pdfexport.h"
 #include "report/previewarea.h"
 #include "report/previewdialogs.h"
 #include "report/previewglyphs.h"
@@ -133,6 +134,8 @@ void PreviewWindow::createToolBar() {
               previewIcon(PreviewGlyph::SaveReport));
     addButton(QStringLiteral("LoadReport"), tr("Load Report"), &PreviewWindow::LoadClick,
               previewIcon(PreviewGlyph::LoadReport));
+    addButton(QStringLiteral("SaveAsPdf"), tr("Save as PDF"), &PreviewWindow::SaveAsPdfClick,
+              previewIcon(PreviewGlyph::SaveAsPdf));
     addDivider(QStringLiteral("Separator4"));
     QToolButton* exitButton =
         addButton(QStringLiteral("ExitButton"), QString(), &PreviewWindow::ExitClick);
@@ -256,10 +259,20 @@ void PreviewWindow::LoadClick() {
     m_area->showPage(1);
 }
 
+void PreviewWindow::SaveAsPdfClick() {
+    if (!m_target || m_target->status() != PrintStatus::Finished)
+        return;
+    const QString fileName = askPdfFileName(tr("Save as PDF"), this);
+    if (fileName.isEmpty() || !m_target)
+        return;
+    savePreviewAsPdf(*m_target, fileName);
+}
+
 void PreviewWindow::updateSaveCommand() {
     // Only a finished run or a loaded file is a whole report to save.
-    button(QStringLiteral("SaveReport"))
-        ->setEnabled(m_target && m_target->status() == PrintStatus::Finished);
+    const bool whole = m_target && m_target->status() == PrintStatus::Finished;
+    button(QStringLiteral("SaveReport"))->setEnabled(whole);
+    button(QStringLiteral("SaveAsPdf"))->setEnabled(whole);
 }
 
 void PreviewWindow::ExitClick() {

@@ -45,6 +45,7 @@ public:
     void PrintClick();
     void SaveClick();
     void LoadClick();
+    void SaveAsPdfClick();
     void ExitClick();
 
     QMenu* createPopupMenu() override;

@@ -1,21 +1,25 @@
-// Print Preview and Print as the user meets them: the main window shown with
-// its grid over a long list, then the File menu's command. The preview is
-// timed until page 1 is on view and until the last page has been produced
-// and counted in the page text; Print until the job has been handed to the
-// print queue. The grid, the fields and the preview all take their events
-// meanwhile, as they do in the program.
+// Print Preview, Print and Export PDF as the user meets them: the main window
+// shown with its grid over a long list, then the File menu's command. The
+// preview is timed until page 1 is on view and until the last page has been
+// produced and counted in the page text; Print until the job has been handed
+// to the print queue; Export PDF until the file is in place. The grid, the
+// fields and the preview all take their events meanwhile, as they do in the
+// program.
 
 #include "app/mainwindow.h"
 #include "bench/household.h"
 #include "report/previewarea.h"
+#include "report/previewdialogs.h"
 #include "report/previewtarget.h"
 #include "report/previewwindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QPointer>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -107,6 +111,37 @@ BENCHMARK(BM_PrintPreviewFromMainWindow)
     ->Arg(1000)
     ->Arg(10000)
     ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The file dialog answered at once, with a file that does not exist yet, so
+// no question about replacing it is asked.
+void BM_ExportPdfFromMainWindow(benchmark::State& state) {
+    Household household(int(state.range(0)));
+    MainWindow window({household.appDir()});
+    if (!showWindow(window, state))
+        return;
+    QTemporaryDir output;
+    const QString pdf = output.filePath(QStringLiteral("report.pdf"));
+    pellion::previewDialogs().saveFileName = [&pdf](const QString&, const QString&,
+                                                    const QString&) { return pdf; };
+    QAction* command = window.findChild<QAction*>(QStringLiteral("ExportPdf1"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(pdf);
+        state.ResumeTiming();
+        command->trigger(); // returns once the file is in place
+    }
+    pellion::previewDialogs() = pellion::platformPreviewDialogs();
+    if (!QFileInfo::exists(pdf)) {
+        state.SkipWithError("no PDF was written");
+        return;
+    }
+    state.counters["pdf_kib"] = double(QFileInfo(pdf).size()) / 1024;
+}
+BENCHMARK(BM_ExportPdfFromMainWindow)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
 // Needs a default printer: tests/report/cups-setup.sh makes a cups-pdf queue.

@@ -92,8 +92,9 @@ TEST_F(MainLayoutTest, CaptionsAreShownExactlyAsDesigned) {
             menu << top->text() + "/" + (item->isSeparator() ? "-" : item->text()) + "/" +
                         item->objectName();
     EXPECT_EQ(menu, (QStringList{"File/Save/Save1", "File/-/N1", "File/Print/mnuprint",
-                                 "File/Print Preview/PrintPreview1", "File/-/N2", "File/Exit/Exit1",
-                                 "View/Cost Breakdown/CostBreakdown1",
+                                 "File/Print Preview/PrintPreview1",
+                                 QString::fromUtf8("File/Export PDF…/ExportPdf1"), "File/-/N2",
+                                 "File/Exit/Exit1", "View/Cost Breakdown/CostBreakdown1",
                                  "Help/Contents/Contents1", "Help/-/N3", "Help/About/About1"}));
 }
 

@@ -1,8 +1,10 @@
 // The preview's saving and loading through answered dialogs: the saved
 // file, loading it back with its paper, files missing or damaged, loading
-// during a run, and the temporary file of a long report.
+// during a run, the temporary file of a long report, and Save as PDF.
 
 #include "previewfixture.h"
+
+#include "printedpdf.h"
 
 #include <QImage>
 #include <QScreen>
@@ -283,6 +285,90 @@ TEST_F(PreviewTest, LoadDuringProductionStopsItAndShowsTheFile) {
     previewReport(bigForm.report(), letterPrinter());
     EXPECT_LT(bigTable.RowNumber(), 3000);
     EXPECT_FALSE(bigForm.report().busy());
+}
+
+// The PDF of a preview's report appears from the event loop, like a print.
+bool appears(const QString& file) {
+    return QTest::qWaitFor([&] { return QFileInfo::exists(file); }, 30000);
+}
+
+TEST_F(PreviewTest, SaveAsPdfIsOffUntilTheRunHasFinishedThenWritesTheReport) {
+    test::fillAppliances(table, 60);
+    openWindow();
+    EXPECT_FALSE(button("SaveAsPdf")->isEnabled()) << "before the first page";
+    bool offWhileProduced = false;
+    whenTrue([&] { return target.pagesCompleted() >= 1; },
+             [&] { offWhileProduced = !button("SaveAsPdf")->isEnabled(); });
+    run();
+    EXPECT_TRUE(offWhileProduced);
+    ASSERT_TRUE(button("SaveAsPdf")->isEnabled());
+
+    saveAnswer = folder.filePath(QStringLiteral("usage.pdf"));
+    click("SaveAsPdf");
+    EXPECT_EQ(asked, QStringList{QStringLiteral("Save as PDF|PDF document (*.pdf)|pdf")});
+    ASSERT_TRUE(appears(saveAnswer));
+    ASSERT_EQ(test::pdfPageCount(saveAnswer), 2);
+    EXPECT_EQ(test::pdfPageSize(saveAnswer, 2), QStringLiteral("612 x 792 pts (letter)"));
+    const QString text = test::pdfText(saveAnswer);
+    EXPECT_TRUE(text.contains(QStringLiteral("Pellion Report")));
+    EXPECT_TRUE(text.contains(test::applianceName(60)));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"usage.pdf"});
+    // The preview itself stays as it was.
+    EXPECT_EQ(pageText(), QStringLiteral("Page 1 of 2"));
+}
+
+TEST_F(PreviewTest, SaveAsPdfAsksBeforeReplacingAFile) {
+    openAndRun(3);
+    saveAnswer = folder.filePath(QStringLiteral("June.pdf"));
+    struct Case {
+        const char* answer;
+        bool replaced;
+    };
+    for (const Case c : {Case{"&No", false}, Case{"&Yes", true}}) {
+        SCOPED_TRACE(c.answer);
+        QFile old(saveAnswer);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("last month");
+        old.close();
+        DialogAnswerer answerer({QString::fromLatin1(c.answer)});
+        click("SaveAsPdf");
+        ASSERT_EQ(answerer.seen().size(), 1u);
+        const SeenDialog& question = answerer.seen().front();
+        EXPECT_EQ(question.caption, QStringLiteral("Confirm"));
+        EXPECT_EQ(question.text,
+                  QStringLiteral("June.pdf already exists.\nDo you want to replace it?"));
+        EXPECT_EQ(question.buttons, (QStringList{"&Yes", "&No"}));
+        EXPECT_EQ(question.icon, QMessageBox::Question);
+        if (c.replaced)
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return test::pdfPageCount(saveAnswer) == 1; }, 30000));
+        else
+            QTest::qWait(200);
+        QFile now(saveAnswer);
+        ASSERT_TRUE(now.open(QIODevice::ReadOnly));
+        EXPECT_EQ(now.readAll() == "last month", !c.replaced);
+    }
+}
+
+TEST_F(PreviewTest, ALoadedReportFileIsSavedAsPdfWithItsOwnPages) {
+    openAndRun(60);
+    const QString file = folder.filePath(QStringLiteral("june.PRP"));
+    ASSERT_TRUE(target.saveToFile(file));
+    window.reset();
+
+    PreviewTarget loading{nullptr, letterPrinter()};
+    PreviewWindow loaded(loading);
+    openAnswer = file;
+    QTest::mouseClick(loaded.button(QStringLiteral("LoadReport")), Qt::LeftButton);
+    ASSERT_TRUE(loaded.button(QStringLiteral("SaveAsPdf"))->isEnabled());
+    saveAnswer = folder.filePath(QStringLiteral("june.pdf"));
+    QTest::mouseClick(loaded.button(QStringLiteral("SaveAsPdf")), Qt::LeftButton);
+    ASSERT_TRUE(appears(saveAnswer));
+    ASSERT_EQ(test::pdfPageCount(saveAnswer), 2);
+    EXPECT_EQ(test::pdfPageSize(saveAnswer, 1), QStringLiteral("612 x 792 pts (letter)"));
+    // The stored drawings keep their text as text.
+    EXPECT_TRUE(test::pdfPageText(saveAnswer, 1).contains(test::applianceName(54)));
+    EXPECT_TRUE(test::pdfPageText(saveAnswer, 2).contains(test::applianceName(60)));
 }
 
 } // namespace

@@ -72,6 +72,7 @@ TEST_F(PreviewTest, ToolbarHoldsTheButtonsInOrderWithTheirHints) {
                                   "Separator3|",
                                   "SaveReport|Save Report",
                                   "LoadReport|Load Report",
+                                  "SaveAsPdf|Save as PDF",
                                   "Separator4|",
                                   "ExitButton|"};
     auto* toolBar = window->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
@@ -99,7 +100,7 @@ TEST_F(PreviewTest, ToolbarHoldsTheButtonsInOrderWithTheirHints) {
 
 const char* const pictureButtons[] = {"ZoomFit",      "Zoom100",     "ZoomToWidth", "FirstPage",
                                       "PreviousPage", "ToolButton2", "LastPage",    "PrintSetup",
-                                      "Print",        "SaveReport",  "LoadReport"};
+                                      "Print",        "SaveReport",  "LoadReport",  "SaveAsPdf"};
 
 // Opaque pixels of a button's picture at the toolbar's size.
 int opaquePixels(const QImage& picture) {
