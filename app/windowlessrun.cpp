@@ -25,12 +25,14 @@ QString amount(const MainWindow& window, const char* field) {
         FormatNumber("0.00000", shown<CurrencyField>(window, field).value()));
 }
 
-// The name as its label shows it (empty before any appliance was priced),
-// then what it costs an hour.
+// The name as its label shows it, then what it costs an hour; "none" when
+// no appliance was priced (the window then shows no name and an empty field).
 QString appliance(const MainWindow& window, const char* nameLabel, const char* costField) {
+    const QString name = shown<QLabel>(window, nameLabel).text();
+    if (name.isEmpty() && shown<CurrencyField>(window, costField).text().isEmpty())
+        return QStringLiteral("none");
     const QString cost =
         QStringLiteral("(") + amount(window, costField) + QStringLiteral(" per hour)");
-    const QString name = shown<QLabel>(window, nameLabel).text();
     return name.isEmpty() ? cost : name + QLatin1Char(' ') + cost;
 }
 

@@ -118,8 +118,8 @@ TEST_F(Household, SummaryGivesTheTotalsOnePerLine) {
     };
     const Case cases[] = {
         {"the worked example", true, workedExampleSummary},
-        // The daily charges alone; no appliance has been priced, so the
-        // names are empty and the cheapest stands at its starting million.
+        // The daily charges alone; no appliance has been priced, so there is
+        // no cheapest or dearest to name.
         {"no list", false,
          "Cost per hour: 0.02083\n"
          "Cost per day: 0.50000\n"
@@ -127,8 +127,8 @@ TEST_F(Household, SummaryGivesTheTotalsOnePerLine) {
          "Cost per quarter: 45.60000\n"
          "Cost per year: 182.40000\n"
          "Daily kWh: 0\n"
-         "Cheapest appliance: (1000000.00000 per hour)\n"
-         "Dearest appliance: (0.00000 per hour)\n"},
+         "Cheapest appliance: none\n"
+         "Dearest appliance: none\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.situation);
