@@ -4,7 +4,7 @@
 #include "app/errordisplay.h"
 #include "app/fieldkeys.h"
 #include "app/numbertext.h"
-#include "engine/error.h"
+#include "base/error.h"
 #include "engine/numberformat.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 #include "app/fieldkeys.h"
 #include "app/numbertext.h"
 #include "app/spinbutton.h"
-#include "engine/error.h"
+#include "base/error.h"
 #include "engine/numberformat.h"
 
 #include <QKeyEvent>

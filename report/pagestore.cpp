@@ -1,7 +1,7 @@
 #include "report/pagestore.h"
 
-#include "engine/error.h"
-#include "report/littleendian.h"
+#include "base/error.h"
+#include "base/littleendian.h"
 #include "report/pageimage.h"
 #include "report/pagestream.h"
 

@@ -1,7 +1,7 @@
 #include "report/pagestream.h"
 
-#include "engine/error.h"
-#include "report/littleendian.h"
+#include "base/error.h"
+#include "base/littleendian.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "report/previewtarget.h"
 
 #include "app/errordisplay.h"
-#include "engine/error.h"
+#include "base/error.h"
 #include "report/pageimagedestination.h"
 #include "report/printerdestination.h"
 #include "report/report.h"

@@ -1,6 +1,6 @@
 #include "report/reportlayout.h"
 
-#include "engine/error.h"
+#include "base/error.h"
 
 #include <cfenv>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "app/pricesettings.h"
 
-#include "engine/error.h"
+#include "base/error.h"
 #include "tests/errortext.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 
 #include "report/pagestore.h"
 
-#include "engine/error.h"
+#include "base/error.h"
 #include "pagerecorder.h"
 #include "report/pageimage.h"
 #include "report/pagestream.h"

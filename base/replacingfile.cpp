@@ -1,6 +1,6 @@
-#include "ledger/replacingfile.h"
+#include "base/replacingfile.h"
 
-#include "engine/error.h"
+#include "base/error.h"
 
 #include <cerrno>
 #include <filesystem>
