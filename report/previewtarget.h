@@ -13,8 +13,8 @@
 #include "report/pagestore.h"
 #include "report/printercapabilities.h"
 #include "report/report.h"
-#include "report/reportlayout.h"
 #include "report/reportprinter.h"
+#include "reportlayout/reportlayout.h"
 
 #include <QObject>
 #include <QPointer>

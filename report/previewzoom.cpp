@@ -1,6 +1,6 @@
 #include "report/previewzoom.h"
 
-#include "report/reportlayout.h"
+#include "reportlayout/reportlayout.h"
 
 #include <algorithm>
 

@@ -7,8 +7,8 @@
 // on its last record, and because window events are processed before every
 // record the grid follows the run and the user can cancel it.
 
-#include "report/pageflow.h"
-#include "report/reportlayout.h"
+#include "reportlayout/pageflow.h"
+#include "reportlayout/reportlayout.h"
 
 #include <QObject>
 #include <QString>

@@ -9,7 +9,7 @@
 
 #include "report/printdestination.h"
 #include "report/printercapabilities.h"
-#include "report/reportlayout.h"
+#include "reportlayout/reportlayout.h"
 
 #include <QObject>
 #include <QSizeF>

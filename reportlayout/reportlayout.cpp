@@ -1,4 +1,4 @@
-#include "report/reportlayout.h"
+#include "reportlayout/reportlayout.h"
 
 #include "base/error.h"
 

@@ -1,9 +1,9 @@
 // The space check on its own, for the boundaries the report's own band
 // heights never reach.
 
-#include "report/pageflow.h"
+#include "reportlayout/pageflow.h"
 
-#include "report/reportlayout.h"
+#include "reportlayout/reportlayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "report/pageflow.h"
+#include "reportlayout/pageflow.h"
 
-#include "report/reportlayout.h"
+#include "reportlayout/reportlayout.h"
 
 namespace pellion {
 

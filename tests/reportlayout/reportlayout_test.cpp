@@ -1,6 +1,6 @@
 // The paper a stored page was printed on, recognised from its size alone.
 
-#include "report/reportlayout.h"
+#include "reportlayout/reportlayout.h"
 
 #include <gtest/gtest.h>
 
