@@ -4,7 +4,7 @@
 #include "app/celldelegate.h"
 #include "app/command.h"
 #include "app/mainlayout.h"
-#include "app/messagedialog.h"
+#include "ui/messagedialog.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

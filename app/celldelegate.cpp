@@ -1,8 +1,8 @@
 #include "app/celldelegate.h"
 
 #include "app/appliancemodel.h"
-#include "app/fieldkeys.h"
 #include "engine/numberformat.h"
+#include "ui/fieldkeys.h"
 
 #include <QApplication>
 #include <QFocusEvent>

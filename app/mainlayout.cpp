@@ -1,8 +1,8 @@
 #include "app/mainlayout.h"
 
 #include "app/appliancegrid.h"
-#include "app/currencyfield.h"
-#include "app/spinfield.h"
+#include "ui/currencyfield.h"
+#include "ui/spinfield.h"
 
 #include <QCheckBox>
 #include <QGraphicsDropShadowEffect>

@@ -2,20 +2,20 @@
 
 #include "app/appliancegrid.h"
 #include "app/command.h"
-#include "app/currencyfield.h"
 #include "app/mainlayout.h"
-#include "app/messagedialog.h"
 #include "app/pricesettings.h"
 #include "app/regionalsettings.h"
 #include "app/settingsfile.h"
-#include "app/spinfield.h"
-#include "app/windowplacement.h"
 #include "info/aboutbox.h"
 #include "info/helpwindow.h"
 #include "ledger/costpass.h"
 #include "ledger/ledgerfile.h"
 #include "report/previewcommand.h"
 #include "report/printcommand.h"
+#include "ui/currencyfield.h"
+#include "ui/messagedialog.h"
+#include "ui/spinfield.h"
+#include "ui/windowplacement.h"
 
 #include <QAction>
 #include <QButtonGroup>

@@ -1,11 +1,11 @@
 #include "info/aboutbox.h"
 
-#include "app/windowplacement.h"
 #include "info/aboutfigures.h"
 #include "info/bevelpanel.h"
 #include "info/drivecombobox.h"
 #include "info/findanimation.h"
 #include "info/systeminfo.h"
+#include "ui/windowplacement.h"
 
 #include <QApplication>
 #include <QDir>

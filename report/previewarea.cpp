@@ -1,10 +1,10 @@
 #include "report/previewarea.h"
 
-#include "app/errordisplay.h"
 #include "report/pageimagedestination.h"
 #include "report/pagestore.h"
 #include "report/previewtarget.h"
 #include "report/previewzoom.h"
+#include "ui/errordisplay.h"
 
 #include <QPainter>
 #include <QScrollBar>

@@ -1,10 +1,10 @@
 #include "report/previewtarget.h"
 
-#include "app/errordisplay.h"
 #include "base/error.h"
 #include "report/pageimagedestination.h"
 #include "report/printerdestination.h"
 #include "report/report.h"
+#include "ui/errordisplay.h"
 
 #include <QCoreApplication>
 #include <QPageLayout>

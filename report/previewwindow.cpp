@@ -1,10 +1,10 @@
 #include "report/previewwindow.h"
 
-#include "app/errordisplay.h"
 #include "report/previewarea.h"
 #include "report/previewdialogs.h"
 #include "report/previewtarget.h"
 #include "report/report.h"
+#include "ui/errordisplay.h"
 
 #include <QApplication>
 #include <QButtonGroup>

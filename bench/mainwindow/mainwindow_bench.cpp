@@ -3,9 +3,9 @@
 // (the recalculation over every appliance plus the grid's refresh).
 
 #include "app/mainwindow.h"
-#include "app/spinfield.h"
 #include "ledger/appliancetable.h"
 #include "ledger/ledgerfile.h"
+#include "ui/spinfield.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,9 +4,9 @@
 
 #include "mainwindowfixture.h"
 
-#include "app/beep.h"
 #include "engine/numberformat.h"
 #include "report/reportform.h"
+#include "ui/beep.h"
 
 #include <QAction>
 #include <QCheckBox>

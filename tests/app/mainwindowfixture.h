@@ -5,12 +5,12 @@
 // directory, modal boxes answered by a DialogAnswerer.
 
 #include "app/appliancegrid.h"
-#include "app/currencyfield.h"
 #include "app/mainwindow.h"
-#include "app/spinfield.h"
 #include "ledger/appliancetable.h"
 #include "tests/dialoganswerer.h"
 #include "tests/qtapplication.h"
+#include "ui/currencyfield.h"
+#include "ui/spinfield.h"
 
 #include <QDir>
 #include <QFile>

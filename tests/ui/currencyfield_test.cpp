@@ -1,4 +1,4 @@
-#include "app/currencyfield.h"
+#include "ui/currencyfield.h"
 
 #include "engine/numberformat.h"
 #include "fieldtesting.h"

@@ -1,4 +1,4 @@
-#include "app/spinbutton.h"
+#include "ui/spinbutton.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,11 +1,11 @@
-#include "app/spinfield.h"
+#include "ui/spinfield.h"
 
-#include "app/beep.h"
-#include "app/fieldkeys.h"
-#include "app/numbertext.h"
-#include "app/spinbutton.h"
 #include "base/error.h"
 #include "engine/numberformat.h"
+#include "ui/beep.h"
+#include "ui/fieldkeys.h"
+#include "ui/numbertext.h"
+#include "ui/spinbutton.h"
 
 #include <QKeyEvent>
 #include <QStyle>

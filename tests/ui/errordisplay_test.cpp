@@ -1,4 +1,4 @@
-#include "app/errordisplay.h"
+#include "ui/errordisplay.h"
 
 #include <gtest/gtest.h>
 

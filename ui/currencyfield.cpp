@@ -1,11 +1,11 @@
-#include "app/currencyfield.h"
+#include "ui/currencyfield.h"
 
-#include "app/beep.h"
-#include "app/errordisplay.h"
-#include "app/fieldkeys.h"
-#include "app/numbertext.h"
 #include "base/error.h"
 #include "engine/numberformat.h"
+#include "ui/beep.h"
+#include "ui/errordisplay.h"
+#include "ui/fieldkeys.h"
+#include "ui/numbertext.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/messagedialog.h"
+#include "ui/messagedialog.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "app/beep.h"
+#include "ui/beep.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "app/windowplacement.h"
+#include "ui/windowplacement.h"
 
 #include <QScreen>
 #include <QWidget>

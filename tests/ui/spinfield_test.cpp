@@ -1,8 +1,8 @@
-#include "app/spinfield.h"
+#include "ui/spinfield.h"
 
-#include "app/spinbutton.h"
 #include "engine/numberformat.h"
 #include "fieldtesting.h"
+#include "ui/spinbutton.h"
 
 #include <QApplication>
 #include <QClipboard>
