@@ -10,7 +10,7 @@
 #include "info/helpwindow.h"
 #include "ledger/costpass.h"
 #include "ledger/ledgerfile.h"
-#include "report/previewcommand.h"
+#include "preview/previewcommand.h"
 #include "report/printcommand.h"
 #include "ui/currencyfield.h"
 #include "ui/messagedialog.h"

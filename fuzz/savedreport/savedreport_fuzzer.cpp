@@ -2,7 +2,7 @@
 // through, as the preview would. A damaged file may only fail with an Error.
 
 #include "base/error.h"
-#include "report/pagestore.h"
+#include "preview/pagestore.h"
 
 #include <QGuiApplication>
 #include <QImage>

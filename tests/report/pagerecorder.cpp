@@ -1,6 +1,6 @@
 #include "pagerecorder.h"
 
-#include "report/enginedevice.h"
+#include "preview/enginedevice.h"
 
 #include <QPaintEngine>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "report/pageimage.h"
+#include "preview/pageimage.h"
 
 #include "base/error.h"
 #include "base/littleendian.h"
-#include "report/enginedevice.h"
+#include "preview/enginedevice.h"
 
 #include <QFont>
 #include <QPaintEngine>

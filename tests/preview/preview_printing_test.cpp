@@ -3,16 +3,16 @@
 // cups-pdf one), and a loaded report's stored pages into a PDF file.
 
 #include "ledger/appliancetable.h"
-#include "pagerecorder.h"
-#include "printedpdf.h"
-#include "report/previewdialogs.h"
-#include "report/previewtarget.h"
-#include "report/previewwindow.h"
+#include "preview/previewdialogs.h"
+#include "preview/previewtarget.h"
+#include "preview/previewwindow.h"
 #include "report/printerdestination.h"
 #include "report/report.h"
 #include "report/reportform.h"
-#include "reporttestdata.h"
 #include "tests/qtapplication.h"
+#include "tests/report/pagerecorder.h"
+#include "tests/report/printedpdf.h"
+#include "tests/report/reporttestdata.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -2,7 +2,7 @@
 // and where the page image lands in the area. The page is Letter at 96 pixels
 // per inch (816 x 1056) unless a row says otherwise.
 
-#include "report/previewzoom.h"
+#include "preview/previewzoom.h"
 
 #include <gtest/gtest.h>
 

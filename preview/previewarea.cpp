@@ -1,9 +1,9 @@
-#include "report/previewarea.h"
+#include "preview/previewarea.h"
 
+#include "preview/pagestore.h"
+#include "preview/previewtarget.h"
+#include "preview/previewzoom.h"
 #include "report/pageimagedestination.h"
-#include "report/pagestore.h"
-#include "report/previewtarget.h"
-#include "report/previewzoom.h"
 #include "ui/errordisplay.h"
 
 #include <QPainter>

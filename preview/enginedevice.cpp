@@ -1,4 +1,4 @@
-#include "report/enginedevice.h"
+#include "preview/enginedevice.h"
 
 #include <QtMath>
 

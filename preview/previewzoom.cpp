@@ -1,4 +1,4 @@
-#include "report/previewzoom.h"
+#include "preview/previewzoom.h"
 
 #include "reportlayout/reportlayout.h"
 

@@ -4,23 +4,23 @@
 // a printer offering Letter, the preview window on it, and the preview's
 // dialogs answered by the test.
 
-#include "report/previewwindow.h"
+#include "preview/previewwindow.h"
 
 #include "ledger/appliancetable.h"
-#include "pagerecorder.h"
+#include "preview/pagestore.h"
+#include "preview/pagestream.h"
+#include "preview/previewarea.h"
+#include "preview/previewcommand.h"
+#include "preview/previewdialogs.h"
+#include "preview/previewtarget.h"
 #include "report/pageimagedestination.h"
-#include "report/pagestore.h"
-#include "report/pagestream.h"
-#include "report/previewarea.h"
-#include "report/previewcommand.h"
-#include "report/previewdialogs.h"
-#include "report/previewtarget.h"
 #include "report/printcommand.h"
 #include "report/report.h"
 #include "report/reportform.h"
-#include "reporttestdata.h"
 #include "tests/dialoganswerer.h"
 #include "tests/qtapplication.h"
+#include "tests/report/pagerecorder.h"
+#include "tests/report/reporttestdata.h"
 
 #include <QAbstractButton>
 #include <QApplication>

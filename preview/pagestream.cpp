@@ -1,4 +1,4 @@
-#include "report/pagestream.h"
+#include "preview/pagestream.h"
 
 #include "base/error.h"
 #include "base/littleendian.h"

@@ -1,9 +1,9 @@
-#include "report/pagestore.h"
+#include "preview/pagestore.h"
 
 #include "base/error.h"
 #include "base/littleendian.h"
-#include "report/pageimage.h"
-#include "report/pagestream.h"
+#include "preview/pageimage.h"
+#include "preview/pagestream.h"
 
 #include <QDir>
 #include <QFileInfo>

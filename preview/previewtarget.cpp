@@ -1,4 +1,4 @@
-#include "report/previewtarget.h"
+#include "preview/previewtarget.h"
 
 #include "base/error.h"
 #include "report/pageimagedestination.h"

@@ -9,8 +9,8 @@
 // stop, and pages it still delivers are dropped rather than mixed into the
 // loaded file.
 
+#include "preview/pagestore.h"
 #include "report/pagesink.h"
-#include "report/pagestore.h"
 #include "report/printercapabilities.h"
 #include "report/report.h"
 #include "report/reportprinter.h"

@@ -1,8 +1,8 @@
-#include "report/previewwindow.h"
+#include "preview/previewwindow.h"
 
-#include "report/previewarea.h"
-#include "report/previewdialogs.h"
-#include "report/previewtarget.h"
+#include "preview/previewarea.h"
+#include "preview/previewdialogs.h"
+#include "preview/previewtarget.h"
 #include "report/report.h"
 #include "ui/errordisplay.h"
 

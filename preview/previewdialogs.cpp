@@ -1,4 +1,4 @@
-#include "report/previewdialogs.h"
+#include "preview/previewdialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

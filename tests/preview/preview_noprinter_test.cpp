@@ -3,16 +3,16 @@
 // nothing.
 
 #include "ledger/appliancetable.h"
-#include "pagerecorder.h"
+#include "preview/previewarea.h"
+#include "preview/previewcommand.h"
+#include "preview/previewtarget.h"
+#include "preview/previewwindow.h"
 #include "report/pageimagedestination.h"
-#include "report/previewarea.h"
-#include "report/previewcommand.h"
-#include "report/previewtarget.h"
-#include "report/previewwindow.h"
 #include "report/report.h"
 #include "report/reportform.h"
-#include "reporttestdata.h"
 #include "tests/qtapplication.h"
+#include "tests/report/pagerecorder.h"
+#include "tests/report/reporttestdata.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -4,7 +4,7 @@
 // print dialog and the plain message box. Tests replace them to answer
 // without a real dialog.
 
-#include "report/previewtarget.h"
+#include "preview/previewtarget.h"
 
 #include <QString>
 

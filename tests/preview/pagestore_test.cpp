@@ -1,14 +1,14 @@
 // The page store and the saved-report file: records, reading in any order,
 // the move to a temporary file, save and load, and damaged files refused.
 
-#include "report/pagestore.h"
+#include "preview/pagestore.h"
 
 #include "base/error.h"
-#include "pagerecorder.h"
-#include "report/pageimage.h"
-#include "report/pagestream.h"
+#include "preview/pageimage.h"
+#include "preview/pagestream.h"
 #include "tests/errortext.h"
 #include "tests/qtapplication.h"
+#include "tests/report/pagerecorder.h"
 
 #include <QBuffer>
 #include <QDateTime>

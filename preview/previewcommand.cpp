@@ -1,7 +1,7 @@
-#include "report/previewcommand.h"
+#include "preview/previewcommand.h"
 
-#include "report/previewtarget.h"
-#include "report/previewwindow.h"
+#include "preview/previewtarget.h"
+#include "preview/previewwindow.h"
 #include "report/printcommand.h"
 #include "report/report.h"
 #include "report/reportform.h"
