@@ -3,21 +3,22 @@
 // frm_Main, the program's only permanent window.
 //
 // Data flow:
-//   cfgfd.ini  --FormCreate-->  the five spin fields (price, daily charges, discounts)
-//   pellion.csv --FormCreate--> KMT (ApplianceTable) <--> ApplianceModel <--> dbg (the grid)
+//   cfgfd.ini   --start-up-->  the five spin fields (price, daily charges, discounts)
+//   pellion.csv --start-up-->  KMT (ApplianceTable) <--> ApplianceModel <--> dbg (the grid)
 //   a spin field's text changes, a discount box is clicked, Update is pressed
 //       --> btnupdateClick: spin values + switches --> Recalculate(KMT)
-//       --> the seven currency fields, the two name labels, eb_dailyusage; savedflag := false
+//       --> the seven currency fields, the two name labels, eb_dailyusage; savedflag cleared
 //   Save --> spin values into cfgfd.ini, the current record posted, KMT into pellion.csv;
-//       savedflag := true
-//   a field written or a record added or removed, by any means --> savedflag := false
+//       savedflag set
+//   a field written or a record added or removed, by any means --> savedflag cleared
 //   close --> while savedflag is false, or a cell holds typed text,
 //       "Do you wish to exit without saving"
 //
 // The window only gathers inputs and shows outputs: the arithmetic is in
-// engine/recalc, the list's behaviour in the table and the grid, the layout
-// in mainlayout. Every command runs through runCommand, so its errors reach
-// the application's error display and the window stays usable.
+// engine/recalc and its pass over the records in ledger/costpass, the list's
+// behaviour in the table and the grid, the layout in mainlayout. Every command
+// runs through runCommand, so its errors reach the application's error display
+// and the window stays usable.
 
 #include "app/appliancemodel.h"
 #include "calculator/calculator.h"
@@ -96,7 +97,7 @@ signals:
     void closed();
 
 protected:
-    void closeEvent(QCloseEvent* event) override; // FormClose
+    void closeEvent(QCloseEvent* event) override; // asks while the work is unsaved
     bool hasUnsavedWork() const;
     void changeEvent(QEvent* event) override;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// The page store (TPageList) of a preview: the pages of one report as records
+// The page store of a preview: the pages of one report as records
 // in a PageStream laid out exactly like the saved-report file, so saving is a
 // plain copy and loading makes the file itself the stream.
 //

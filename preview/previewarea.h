@@ -1,6 +1,6 @@
 #pragma once
 
-// The page area of the preview (TPreviewArea): a scrolling area holding one
+// The page area of the preview: a scrolling area holding one
 // page image at a zoom. It shows only the current page, read from the print
 // target's page store when it is chosen or when it becomes available.
 //

@@ -1,6 +1,6 @@
 #pragma once
 
-// The preview window (TPreviewWindow): toolbar, page area, status bar. It
+// The preview window: toolbar, page area, status bar. It
 // opens on a print target before the first page exists and fills as the run
 // completes pages; the page area forwards the target's notifications here,
 // where the page text, the progress panel and the Print buttons follow them.

@@ -1,6 +1,6 @@
 #pragma once
 
-// The report object (rptprint, a TReport): the layout plus the behaviour that turns it
+// The report object (rptprint): the layout plus the behaviour that turns it
 // into pages. A run walks the appliance table from the first record to the
 // last, printing the title band, one detail band per record and the summary
 // band, starting a new page whenever a band does not fit. The table is left

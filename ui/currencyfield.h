@@ -8,8 +8,8 @@ namespace pellion {
 // (DisplayFormat, e.g. "$1,234.50000"); focused it is an ordinary edit box
 // holding the edit text ("1234.5"), which is also text(). Leaving the field
 // commits the typed text; an invalid text keeps the focus and goes to the
-// application's error display. objectName() is "TCurrencyField" unless the
-// owner names the instance.
+// application's error display. objectName() is the field kind's designed
+// name unless the owner names the instance.
 class CurrencyField : public QLineEdit {
     Q_OBJECT
 

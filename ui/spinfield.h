@@ -10,10 +10,10 @@ class SpinButton;
 
 // A single-line number entry with a square up/down button at its right end.
 // The text is the only state: the value is parsed from it on every read and
-// formatted into it on every write. objectName() is "TSpinField" unless the
-// owner names the instance.
+// formatted into it on every write. objectName() is the field kind's designed
+// name unless the owner names the instance.
 //
-// changed() is the field's OnChange: raised exactly once for every change of
+// changed() is raised exactly once for every change of
 // the text (typed, pasted, stepped or set) and never when the text stays the
 // same. A step compares the texts without regard to letter case.
 class SpinField : public QLineEdit {
