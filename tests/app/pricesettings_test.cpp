@@ -10,14 +10,6 @@ namespace {
 const pellion::PriceSetting& cost = pellion::priceSettings[0];
 const pellion::PriceSetting& discountedKwh = pellion::priceSettings[2];
 
-TEST(PriceSettings, SectionsInTheOrderTheFileIsReadAndWritten) {
-    std::vector<std::string> sections;
-    for (const auto& setting : pellion::priceSettings)
-        sections.push_back(setting.section);
-    EXPECT_EQ(sections,
-              (std::vector<std::string>{"cost", "dailycosts", "discnoofhrs", "kwhdisc", "dcdisc"}));
-}
-
 TEST(PriceSettings, EmptyAndErrorLeaveTheFieldAlone) {
     for (const char* text : {"", "ERROR"}) {
         SCOPED_TRACE(text);

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "tests/beepcounter.h"
+#include "tests/qstringprinter.h"
 
 #include <QDialog>
 #include <QString>
 #include <QWidget>
-
-#include <ostream>
 
 namespace pellion::testing {
 
@@ -18,8 +17,3 @@ void showActive(QWidget& window);
 void placeAboveDefaultButton(QDialog& dialog, QWidget* field);
 
 } // namespace pellion::testing
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
