@@ -9,7 +9,7 @@
 //     local time), 25 compression flag 0; the rest unassigned.
 //   one record per page, in order, without gaps:
 //     page number (i32), offset of the next record (i32), page image
-//     (report/pageimage.h), offset of this record's start (i32).
+//     (preview/pageimage.h), offset of this record's start (i32).
 //
 // The chain can be walked both ways. A loaded file is untrusted: its header
 // and chain are checked before a page is read, every offset is bounded by the
@@ -73,7 +73,7 @@ public:
     // The stored bytes of page n; none when n is not stored.
     std::optional<QByteArray> readPageImage(int n) const;
     // Fails with "Invalid page image" when the bytes are not a page drawing
-    // (report/pageimage.h).
+    // (preview/pageimage.h).
     std::optional<QPicture> readPage(int n) const;
 
     // Drops the stream (deleting a temporary file) and starts empty.

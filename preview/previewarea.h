@@ -4,7 +4,7 @@
 // page image at a zoom. It shows only the current page, read from the print
 // target's page store when it is chosen or when it becomes available.
 //
-// The zoom arithmetic is report/previewzoom.h. The mode (fit, width, other)
+// The zoom arithmetic is preview/previewzoom.h. The mode (fit, width, other)
 // decides what a resize does; fit and width keep their mode even when the
 // zoom they compute is refused.
 
