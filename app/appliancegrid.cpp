@@ -5,7 +5,7 @@
 #include "app/command.h"
 #include "app/gridheader.h"
 #include "app/mainlayout.h"
-#include "app/messagedialog.h"
+#include "ui/messagedialog.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -2,6 +2,7 @@
 
 #include "app/appliancemodel.h"
 #include "engine/numberformat.h"
+#include "ui/fieldkeys.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -3,7 +3,7 @@
 // Runs one command of a window: an error it raises ends the command and goes
 // to the application's error display, and the window stays usable.
 
-#include "app/errordisplay.h"
+#include "ui/errordisplay.h"
 
 #include <exception>
 #include <utility>

@@ -2,7 +2,7 @@
 
 #include "app/costbreakdownchart.h"
 #include "app/mainlayout.h"
-#include "app/numbertext.h"
+#include "ui/numbertext.h"
 #include "engine/numberformat.h"
 
 #include <QDialogButtonBox>

@@ -1,9 +1,9 @@
 #include "app/mainlayout.h"
 
 #include "app/appliancegrid.h"
-#include "app/currencyfield.h"
+#include "ui/currencyfield.h"
 #include "app/groupboxstyle.h"
-#include "app/spinfield.h"
+#include "ui/spinfield.h"
 
 #include <QCheckBox>
 #include <QGraphicsDropShadowEffect>

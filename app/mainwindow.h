@@ -3,23 +3,24 @@
 // frm_Main, the program's only permanent window.
 //
 // Data flow:
-//   cfgfd.ini  --FormCreate-->  the five spin fields (price, daily charges, discounts)
-//   pellion.csv --FormCreate--> KMT (ApplianceTable) <--> ApplianceModel <--> dbg (the grid)
+//   cfgfd.ini   --start-up-->  the five spin fields (price, daily charges, discounts)
+//   pellion.csv --start-up-->  KMT (ApplianceTable) <--> ApplianceModel <--> dbg (the grid)
 //   a spin field's text changes, a discount box is clicked, Update is pressed
 //       --> btnupdateClick: spin values + switches --> Recalculate(KMT)
-//       --> the seven currency fields, the two name labels, eb_dailyusage; savedflag := false
+//       --> the seven currency fields, the two name labels, eb_dailyusage; savedflag cleared
 //       --> each appliance's cost per day to the Cost Breakdown window, when open
 //   every command --> first the text typed into an open cell, stored as Enter would
 //   Save --> spin values into cfgfd.ini, the current record posted, KMT into pellion.csv
 //       (a pellion.csv that start-up did not load completely kept as pellion.csv.bak
-//       first); savedflag := true
-//   a field written or a record added or removed, by any means --> savedflag := false
+//       first); savedflag set
+//   a field written or a record added or removed, by any means --> savedflag cleared
 //   close --> while savedflag is false, "Do you wish to exit without saving"
 //
 // The window only gathers inputs and shows outputs: the arithmetic is in
-// engine/recalc, the list's behaviour in the table and the grid, the layout
-// in mainlayout. Every command runs through runCommand, so its errors reach
-// the application's error display and the window stays usable.
+// engine/recalc and its pass over the records in ledger/costpass, the list's
+// behaviour in the table and the grid, the layout in mainlayout. Every command
+// runs through runCommand, so its errors reach the application's error display
+// and the window stays usable.
 
 #include "app/appliancemodel.h"
 #include "app/programfiles.h"
@@ -108,7 +109,7 @@ signals:
     void closed();
 
 protected:
-    void closeEvent(QCloseEvent* event) override; // FormClose
+    void closeEvent(QCloseEvent* event) override; // asks while the work is unsaved
     bool hasUnsavedWork() const;
     void changeEvent(QEvent* event) override;
 

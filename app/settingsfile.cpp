@@ -1,8 +1,8 @@
 #include "app/settingsfile.h"
 
-#include "engine/asciicase.h"
-#include "engine/error.h"
-#include "ledger/replacingfile.h"
+#include "base/asciicase.h"
+#include "base/error.h"
+#include "base/replacingfile.h"
 
 #include <algorithm>
 #include <filesystem>

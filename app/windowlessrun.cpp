@@ -1,8 +1,8 @@
 #include "app/windowlessrun.h"
 
-#include "app/currencyfield.h"
-#include "app/errordisplay.h"
-#include "engine/error.h"
+#include "ui/currencyfield.h"
+#include "ui/errordisplay.h"
+#include "base/error.h"
 #include "engine/numberformat.h"
 
 #include <QLabel>

@@ -8,7 +8,7 @@ class QWidget;
 
 namespace pellion {
 
-// The calculator component (TCalculator) the main window owns: it opens the
+// The calculator the main window owns: it opens the
 // dialog on demand and keeps the last value accepted with OK, and the
 // calculator memory, for the next opening during the run.
 class Calculator {
@@ -26,7 +26,7 @@ public:
     bool beepOnError() const { return m_beepOnError; }
     void setBeepOnError(bool beep) { m_beepOnError = beep; }
 
-    // OnChange: raised when OK accepts a value different from the last one.
+    // Called when OK accepts a value different from the last one.
     std::function<void()> onChange;
 
 private:

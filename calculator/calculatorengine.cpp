@@ -1,7 +1,7 @@
 #include "calculator/calculatorengine.h"
 
-#include "engine/asciicase.h"
-#include "engine/error.h"
+#include "base/asciicase.h"
+#include "base/error.h"
 #include "engine/numberformat.h"
 
 #include <algorithm>

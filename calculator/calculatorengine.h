@@ -40,8 +40,8 @@ struct CalculatorEvents {
     std::function<void()> beep; // an error or a refused digit, only while beeps are on
     std::function<void(const std::string&)> copyText;          // puts text on the clipboard
     std::function<std::optional<std::string>()> clipboardText; // the clipboard's text, if any
-    std::function<void(char)> calcKey;                         // OnCalcKey
-    std::function<void()> displayChange;                       // OnDisplayChange
+    std::function<void(char)> calcKey;                         // each key before it is processed
+    std::function<void()> displayChange;                       // the display shows another number
 };
 
 class CalculatorEngine {

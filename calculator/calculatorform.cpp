@@ -1,11 +1,11 @@
 #include "calculator/calculatorform.h"
 
-#include "app/beep.h"
-#include "app/errordisplay.h"
-#include "app/windowplacement.h"
 #include "calculator/calculatorpanel.h"
 #include "calculator/scaled.h"
 #include "engine/numberformat.h"
+#include "ui/beep.h"
+#include "ui/errordisplay.h"
+#include "ui/windowplacement.h"
 
 #include <QAction>
 #include <QApplication>

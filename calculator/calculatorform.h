@@ -1,6 +1,6 @@
 #pragma once
 
-// The calculator dialog (TCalculatorForm). It holds no arithmetic: a typed
+// The calculator dialog. It holds no arithmetic: a typed
 // key is routed to its button, a clicked button becomes one call on the
 // CalculatorEngine, and the dialog then shows the engine's display and memory
 // indicator again. Errors the engine raises go to the application's error

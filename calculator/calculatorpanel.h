@@ -12,7 +12,7 @@ class QMenu;
 
 namespace pellion {
 
-// The calculator's button panel (TCalculatorPanel): the buttons at their
+// The calculator's button panel: the buttons at their
 // fixed places, the memory indicator and the Copy/Paste context menu. It
 // holds no arithmetic; it reports which button was clicked.
 class CalculatorPanel : public QFrame {

@@ -1,20 +1,17 @@
 #pragma once
 
-// The Update command's arithmetic: one pass over the table that completes
-// every appliance's volts/amps/watts triangle, writes kWh, cost per hour and
-// cost per day into the rows, and returns the household totals. The window
-// gathers the inputs and shows the outputs; nothing here knows about widgets.
+// The Update command's arithmetic: completing an appliance's volts/amps/watts
+// triangle, and the household totals from the day's energy, the prices and
+// the discounts. The pass that applies it to every record lives beside the
+// table (ledger/costpass.h); nothing here knows about the table or widgets.
 
 #include "engine/costbreakdown.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace pellion {
-
-class ApplianceTable;
 
 // Completes the triangle from any two of the three values; false when no case
 // applies or the arithmetic fails. Values are rounded half up to 4 decimals.
@@ -51,11 +48,8 @@ struct RecalcResult {
     bool completionFailed = false;
 };
 
-// Called at the moment a record's triangle cannot be completed, with the
-// failing record current, so the window can show its "Error" dialog then.
-using CompletionFailedHook = std::function<void()>;
-
-RecalcResult Recalculate(ApplianceTable& table, const RecalcInputs& inputs,
-                         const CompletionFailedHook& onCompletionFailed = {});
+// Fills in the day, hour, month, quarter and year totals and the daily energy
+// text from the energy of one day in kWh.
+void completeTotals(RecalcResult& result, double dailyEnergy, const RecalcInputs& inputs);
 
 } // namespace pellion

@@ -1,11 +1,11 @@
 #include "info/aboutbox.h"
 
-#include "app/windowplacement.h"
 #include "info/aboutfigures.h"
 #include "info/bevelpanel.h"
 #include "info/drivecombobox.h"
 #include "info/findanimation.h"
 #include "info/systeminfo.h"
+#include "ui/windowplacement.h"
 
 #include <QApplication>
 #include <QDir>
@@ -122,7 +122,7 @@ AboutBox::AboutBox(const SystemInfoSource& source, QWidget* owner)
     setFont(small);
     buildControls();
     placeControls();
-    FormCreate();
+    showMemoryFigures();
     // Listing the volumes asks every device whether it is removable: once is enough.
     const std::vector<Volume> volumes = m_source.volumes();
     m_memhdd->setPlainText(volumeSummaryLines(volumes, m_source).join(u'\n'));
@@ -193,7 +193,7 @@ void AboutBox::placeControls() {
     }
 }
 
-void AboutBox::FormCreate() {
+void AboutBox::showMemoryFigures() {
     const MemoryStatus memory = m_source.memoryStatus();
     m_lbltotalmem->setText(memoryText(memory.totalBytes));
     m_lblmemused->setText(memoryText(memory.availableBytes));
@@ -210,11 +210,11 @@ void AboutBox::fillDriveList(const std::vector<Volume>& volumes) {
     }
     m_drvCB->setCurrentIndex(selected);
     if (selected >= 0)
-        DrvCBChange();
-    connect(m_drvCB, &QComboBox::currentIndexChanged, this, &AboutBox::DrvCBChange);
+        showSelectedDriveSpace();
+    connect(m_drvCB, &QComboBox::currentIndexChanged, this, &AboutBox::showSelectedDriveSpace);
 }
 
-void AboutBox::DrvCBChange() {
+void AboutBox::showSelectedDriveSpace() {
     m_memcurdrv->clear();
     if (m_drvCB->currentIndex() < 0)
         return;

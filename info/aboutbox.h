@@ -1,6 +1,6 @@
 #pragma once
 
-// TAboutBox: the product's name, the terms of use, and a little system
+// The About box: the product's name, the terms of use, and a little system
 // information: the physical memory, and the size and free space of the volume
 // chosen in the drive list (the one holding the working directory at first).
 // All figures come from a SystemInfoSource and are formatted in aboutfigures.
@@ -26,9 +26,9 @@ public:
 private:
     void buildControls();
     void placeControls();
-    void FormCreate();
+    void showMemoryFigures();
     void fillDriveList(const std::vector<Volume>& volumes);
-    void DrvCBChange();
+    void showSelectedDriveSpace();
 
     const SystemInfoSource& m_source;
     DriveComboBox* m_drvCB = nullptr;

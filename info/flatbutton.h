@@ -10,7 +10,6 @@ namespace pellion {
 // over the button, bright blue while it is held down, grey when disabled; the
 // edges follow the same states. Pressing takes the focus, the click comes when
 // the mouse is released over the button, and Enter clicks a focused button.
-// Known in the window layouts as TFlatButton.
 class FlatButton : public QAbstractButton {
     Q_OBJECT
 public:

@@ -1,6 +1,6 @@
 #include "info/helpbrowser.h"
 
-#include "engine/error.h"
+#include "base/error.h"
 #include "info/weblauncher.h"
 
 #include <QDir>

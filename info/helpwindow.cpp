@@ -1,11 +1,11 @@
 #include "info/helpwindow.h"
 
-#include "app/errordisplay.h"
-#include "app/windowplacement.h"
 #include "info/bevelpanel.h"
 #include "info/flatbutton.h"
 #include "info/helpbrowser.h"
 #include "info/weblauncher.h"
+#include "ui/errordisplay.h"
+#include "ui/windowplacement.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

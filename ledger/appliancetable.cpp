@@ -1,6 +1,6 @@
 #include "ledger/appliancetable.h"
 
-#include "engine/asciicase.h"
+#include "base/asciicase.h"
 #include "engine/numberformat.h"
 #include "ledger/recordstore.h"
 #include "ledger/sortorder.h"

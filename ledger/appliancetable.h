@@ -8,7 +8,7 @@
 // the report are written against. Plain C++: text comparison for sorting is
 // handed in from outside (the app passes a collator); the default compares bytes.
 
-#include "engine/error.h"
+#include "base/error.h"
 
 #include <cstdint>
 #include <functional>

@@ -19,7 +19,7 @@
 // The file is written as UTF-8; a line that is not valid UTF-8 is read as
 // Windows-1252, the encoding of lists written on older Windows installations.
 
-#include "ledger/replacingfile.h"
+#include "base/replacingfile.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "ledger/ledgerinput.h"
 
-#include "engine/error.h"
+#include "base/error.h"
 #include "ledger/ledgerformat.h"
 
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "ledger/ledgerreader.h"
 
-#include "engine/asciicase.h"
-#include "engine/error.h"
+#include "base/asciicase.h"
+#include "base/error.h"
 #include "engine/numberformat.h"
 #include "ledger/appliancetable.h"
 #include "ledger/ledgerformat.h"

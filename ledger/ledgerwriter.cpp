@@ -1,9 +1,9 @@
 #include "ledger/ledgerwriter.h"
 
+#include "base/replacingfile.h"
 #include "engine/numberformat.h"
 #include "ledger/appliancetable.h"
 #include "ledger/ledgerformat.h"
-#include "ledger/replacingfile.h"
 
 #include <cstddef>
 #include <string>

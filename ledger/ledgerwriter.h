@@ -7,7 +7,7 @@
 // file <path>" or "Stream write error". With KeepAsBackup the old file's
 // bytes are kept as "<path>.bak" just before the new file takes its place.
 
-#include "ledger/replacingfile.h"
+#include "base/replacingfile.h"
 
 #include <string>
 

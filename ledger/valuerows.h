@@ -21,6 +21,11 @@ namespace pellion {
 // With the standard fields a row is 64 bytes, so a walk in sort order touches
 // about two cache lines per record, and storing a record allocates nothing
 // unless a text is too long to sit inside its string.
+//
+// The rows are packed for speed alone. A record used to be a heap object of
+// eight separate values, about 450 bytes scattered in memory, and a
+// recalculation or a sort over 100,000 records spent its time waiting on
+// memory (bench/recalc measures both).
 class ValueRows {
 public:
     void setLayout(const std::vector<FieldType>& types) {

@@ -4,7 +4,7 @@
 // Boxes are measured with the screen's text metrics (so a report lays out
 // the same on every printer); lines are drawn with the target's metrics.
 
-#include "report/reportlayout.h"
+#include "reportlayout/reportlayout.h"
 
 #include <QFont>
 #include <QString>

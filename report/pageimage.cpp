@@ -1,8 +1,8 @@
 #include "report/pageimage.h"
 
-#include "engine/error.h"
+#include "base/error.h"
+#include "base/littleendian.h"
 #include "report/enginedevice.h"
-#include "report/littleendian.h"
 
 #include <QFont>
 #include <QPaintEngine>

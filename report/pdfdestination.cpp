@@ -1,6 +1,6 @@
 #include "report/pdfdestination.h"
 
-#include "engine/error.h"
+#include "base/error.h"
 
 #include <QCoreApplication>
 #include <QPageLayout>

@@ -1,7 +1,7 @@
 #include "report/printcommand.h"
 
-#include "app/errordisplay.h"
 #include "report/reportform.h"
+#include "ui/errordisplay.h"
 
 #include <exception>
 #include <memory>

@@ -4,7 +4,7 @@
 // drives one of these through the same calls, so the run draws every page
 // the same way whatever receives it.
 
-#include "report/reportlayout.h"
+#include "reportlayout/reportlayout.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "report/printercapabilities.h"
 
-#include "report/reportlayout.h"
+#include "reportlayout/reportlayout.h"
 
 #include <QPageSize>
 #include <QPrinter>

@@ -1,6 +1,6 @@
 #include "report/printerdestination.h"
 
-#include "engine/error.h"
+#include "base/error.h"
 
 #include <QPageLayout>
 #include <QPageSize>

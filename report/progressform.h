@@ -1,6 +1,6 @@
 #pragma once
 
-// The progress window of a print run (TProgressForm): a gauge moved in steps
+// The progress window of a print run: a gauge moved in steps
 // of 5 per cent and a Cancel button that stops the run before its next line.
 // The pages printed so far still go to the printer.
 

@@ -1,14 +1,14 @@
 #pragma once
 
-// The report object (rptprint, a TReport): the layout and the settings a
-// printer set-up may change, the busy and cancelled marks, and the print
-// operation. Each run (reportrun.h) prints what the table and the labels
-// held when it began, whatever the user does in the main window meanwhile.
-// A run that prints every record leaves the table on its last record, so
-// the grid follows once, at the end.
+// The report object (rptprint): the layout and the settings a printer
+// set-up may change, the busy and cancelled marks, and the print operation.
+// Each run (reportrun.h) prints what the table and the labels held when it
+// began, whatever the user does in the main window meanwhile. A run that
+// prints every record leaves the table on its last record, so the grid
+// follows once, at the end.
 
 #include "report/eventslice.h"
-#include "report/reportlayout.h"
+#include "reportlayout/reportlayout.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "report/reportprinter.h"
 
-#include "engine/error.h"
+#include "base/error.h"
 #include "report/pageimagedestination.h"
 #include "report/printerdestination.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// The print target (TReportPrinter) of one print or preview operation. The run draws through
+// The print target of one print or preview operation. The run draws through
 // it without knowing where the pages go; it keeps the printer settings, the
 // page counts and the cancelled flag, and tells its client window (the
 // progress window or the preview) about progress and finished pages. Clients
@@ -9,7 +9,7 @@
 
 #include "report/printdestination.h"
 #include "report/printercapabilities.h"
-#include "report/reportlayout.h"
+#include "reportlayout/reportlayout.h"
 
 #include <QObject>
 #include <QSizeF>

@@ -14,9 +14,9 @@
 // layout nor the records the run took.
 
 #include "report/eventslice.h"
-#include "report/pageflow.h"
+#include "reportlayout/pageflow.h"
 #include "report/recordsnapshot.h"
-#include "report/reportlayout.h"
+#include "reportlayout/reportlayout.h"
 
 #include <QString>
 

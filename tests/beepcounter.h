@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/beep.h"
+#include "ui/beep.h"
 
 #include <utility>
 

@@ -3,7 +3,7 @@
 // The message of the pellion::Error a call raises, or "(no error)", so that a
 // test states the expected failure in one comparison.
 
-#include "engine/error.h"
+#include "base/error.h"
 
 #include <string>
 

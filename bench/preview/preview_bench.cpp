@@ -4,11 +4,11 @@
 // file, so memory must not grow with the number of pages).
 
 #include "ledger/appliancetable.h"
-#include "report/pagestore.h"
-#include "report/pagestream.h"
-#include "report/previewarea.h"
-#include "report/previewtarget.h"
-#include "report/previewwindow.h"
+#include "preview/pagestore.h"
+#include "preview/pagestream.h"
+#include "preview/previewarea.h"
+#include "preview/previewtarget.h"
+#include "preview/previewwindow.h"
 #include "report/report.h"
 #include "report/reportform.h"
 

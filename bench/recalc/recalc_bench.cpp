@@ -1,7 +1,7 @@
 // What a keystroke in a price field costs: one recalculation pass over the
 // whole list, and what choosing "Sort By" Appliance costs on a large list.
-#include "engine/recalc.h"
 #include "ledger/appliancetable.h"
+#include "ledger/costpass.h"
 #include "tests/ledger/englishlikecomparison.h"
 
 #include <benchmark/benchmark.h>

@@ -8,10 +8,10 @@
 
 #include "app/mainwindow.h"
 #include "bench/household.h"
-#include "report/previewarea.h"
-#include "report/previewdialogs.h"
-#include "report/previewtarget.h"
-#include "report/previewwindow.h"
+#include "preview/previewarea.h"
+#include "preview/previewdialogs.h"
+#include "preview/previewtarget.h"
+#include "preview/previewwindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,7 +2,7 @@
 // saves the table and loads the result again, which must give the same fields
 // and records.
 
-#include "engine/error.h"
+#include "base/error.h"
 #include "ledger/appliancetable.h"
 #include "ledger/ledgerfile.h"
 

@@ -2,7 +2,7 @@
 // byte choosing the separators, eight bytes of a double, one byte of precision
 // and decimals, then the text (parsed, and used as a FormatNumber pattern).
 
-#include "engine/error.h"
+#include "base/error.h"
 #include "engine/numberformat.h"
 
 #include <bit>

@@ -1,8 +1,8 @@
 // Loads arbitrary bytes as a saved report and replays every page it lets
 // through, as the preview would. A damaged file may only fail with an Error.
 
-#include "engine/error.h"
-#include "report/pagestore.h"
+#include "base/error.h"
+#include "preview/pagestore.h"
 
 #include <QGuiApplication>
 #include <QImage>

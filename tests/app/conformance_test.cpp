@@ -4,9 +4,9 @@
 
 #include "mainwindowfixture.h"
 
-#include "app/beep.h"
 #include "engine/numberformat.h"
 #include "report/reportform.h"
+#include "tests/beepcounter.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,15 +24,6 @@ using pellion::TableState;
 
 class ConformanceTest : public MainWindowFixture {
 protected:
-    void SetUp() override {
-        MainWindowFixture::SetUp();
-        m_previousBeep = pellion::setBeepHandler([this] { ++m_beeps; });
-    }
-    void TearDown() override {
-        pellion::setBeepHandler(m_previousBeep);
-        MainWindowFixture::TearDown();
-    }
-
     void clickBox(const char* name) const {
         QTest::mouseClick(control<QCheckBox>(name), Qt::LeftButton, {}, QPoint(5, 8));
     }
@@ -42,8 +33,7 @@ protected:
         return table().shownTextAt(row, table().FieldNamed(field).index());
     }
 
-    int m_beeps = 0;
-    pellion::BeepHandler m_previousBeep;
+    pellion::testing::BeepCounter m_beeps;
 };
 
 // Two appliances typed into an empty list, the prices typed into their fields,
@@ -376,60 +366,17 @@ TEST_F(ConformanceTest, DayTotalFieldRefusesASixthDecimalAndEscapeRestoresIt) {
     day->setFocus();
     day->deselect();
     day->end(false);
-    m_beeps = 0;
+    m_beeps.reset();
     typeKeys(day, QStringLiteral("234"));
     EXPECT_EQ(day->text(), "0.01234");
     typeKeys(day, QStringLiteral("5"));
     EXPECT_EQ(day->text(), "0.01234");
     typeKeys(day, QStringLiteral("x"));
     EXPECT_EQ(day->text(), "0.01234");
-    EXPECT_EQ(m_beeps, 2);
+    EXPECT_EQ(m_beeps.count(), 2);
     pressKey(day, Qt::Key_Escape);
     EXPECT_EQ(day->text(), "0.01");
     EXPECT_TRUE(m_window->isVisible()); // Escape did not close the window
-}
-
-TEST_F(ConformanceTest, SettingsThatDoNotParseNameTheirKindOfNumber) {
-    struct Case {
-        const char* situation;
-        const char* settings;
-        const char* message;
-        QStringList texts;
-    };
-    const Case cases[] = {
-        {"whole number with decimals",
-         "[cost]\n0=0.30\n[discnoofhrs]\n0=1.5\n[dcdisc]\n0=0.40\n",
-         "'1.5' is not a valid integer value.",
-         {"0.3000", "0.0000", "0", "0.0000", "0.0000"}},
-        {"price in letters",
-         "[cost]\n0=abc\n[dailycosts]\n0=0.50\n",
-         "'abc' is not a valid floating point value.",
-         {"0.0100", "0.0000", "0", "0.0000", "0.0000"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.situation);
-        writeFile(settingsPath(), c.settings);
-        start();
-        ASSERT_EQ(dialogs().size(), 1u);
-        EXPECT_EQ(dialogs()[0].caption, "Pellion");
-        EXPECT_EQ(dialogs()[0].text, c.message);
-        QStringList texts;
-        for (const char* name :
-             {"sechgphr", "sedailycharges", "senoofhrsdisc", "sekwhdisc", "sedcdisc"})
-            texts << spin(name)->text();
-        EXPECT_EQ(texts, c.texts);
-        m_window.reset();
-    }
-}
-
-TEST_F(ConformanceTest, ErrorUnderEveryKeyIsAMissingValue) {
-    writeFile(settingsPath(), "[cost]\n0=ERROR\n[dailycosts]\n0=ERROR\n[discnoofhrs]\n0=ERROR\n"
-                              "[kwhdisc]\n0=ERROR\n[dcdisc]\n0=ERROR\n");
-    start();
-    EXPECT_TRUE(dialogs().empty());
-    EXPECT_EQ(spin("sechgphr")->text(), "0.0100");
-    EXPECT_EQ(spin("senoofhrsdisc")->text(), "0");
-    EXPECT_EQ(spin("sedcdisc")->text(), "0.0000");
 }
 
 TEST_F(ConformanceTest, PriceAboveItsRangeInTheSettingsIsClamped) {

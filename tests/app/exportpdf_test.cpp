@@ -4,7 +4,7 @@
 
 #include "mainwindowfixture.h"
 
-#include "report/previewdialogs.h"
+#include "preview/previewdialogs.h"
 #include "tests/report/printedpdf.h"
 
 #include <QAction>

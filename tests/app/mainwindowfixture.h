@@ -5,12 +5,13 @@
 // directory, modal boxes answered by a DialogAnswerer.
 
 #include "app/appliancegrid.h"
-#include "app/currencyfield.h"
 #include "app/mainwindow.h"
-#include "app/spinfield.h"
 #include "ledger/appliancetable.h"
 #include "tests/dialoganswerer.h"
+#include "tests/qstringprinter.h"
 #include "tests/qtapplication.h"
+#include "ui/currencyfield.h"
+#include "ui/spinfield.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,11 +21,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 class MainWindowFixture : public ::testing::Test {
 protected:

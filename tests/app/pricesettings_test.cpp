@@ -1,6 +1,6 @@
 #include "app/pricesettings.h"
 
-#include "engine/error.h"
+#include "base/error.h"
 #include "engine/numberformat.h"
 #include "tests/errortext.h"
 
@@ -10,14 +10,6 @@ namespace {
 
 const pellion::PriceSetting& cost = pellion::priceSettings[0];
 const pellion::PriceSetting& discountedKwh = pellion::priceSettings[2];
-
-TEST(PriceSettings, SectionsInTheOrderTheFileIsReadAndWritten) {
-    std::vector<std::string> sections;
-    for (const auto& setting : pellion::priceSettings)
-        sections.push_back(setting.section);
-    EXPECT_EQ(sections,
-              (std::vector<std::string>{"cost", "dailycosts", "discnoofhrs", "kwhdisc", "dcdisc"}));
-}
 
 TEST(PriceSettings, EmptyAndErrorLeaveTheFieldAlone) {
     for (const char* text : {"", "ERROR"}) {

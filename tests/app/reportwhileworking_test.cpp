@@ -5,9 +5,9 @@
 #include "mainwindowfixture.h"
 
 #include "ledger/ledgerfile.h"
-#include "report/previewarea.h"
-#include "report/previewtarget.h"
-#include "report/previewwindow.h"
+#include "preview/previewarea.h"
+#include "preview/previewtarget.h"
+#include "preview/previewwindow.h"
 #include "tests/report/pagerecorder.h"
 
 #include <QAction>

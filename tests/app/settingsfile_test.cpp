@@ -1,6 +1,6 @@
 #include "app/settingsfile.h"
 
-#include "engine/error.h"
+#include "base/error.h"
 #include "tests/errortext.h"
 #include "tests/scratchfolder.h"
 

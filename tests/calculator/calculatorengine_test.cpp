@@ -1,6 +1,6 @@
 #include "calculator/calculatorengine.h"
 
-#include "engine/error.h"
+#include "base/error.h"
 #include "engine/numberformat.h"
 #include "tests/errortext.h"
 

@@ -4,7 +4,8 @@
 # and a separate working directory (the ledger lives there), clicking the
 # main window's buttons where they are drawn and checking what was written.
 #
-#   e2e.sh install                       installs the X tools when missing
+#   e2e.sh check                         fails unless the X tools are installed
+#                                        (scripts/setup.sh test installs them)
 #   e2e.sh CASE PELLION FIXTURES         runs one case against the executable
 #
 # Cases: smoke, worked_example, worked_example_save_item, typed_price,
@@ -32,18 +33,14 @@ note() {
     echo "-- $*"
 }
 
-install_tools() {
+check_tools() {
     local missing=() p
     for p in $tools_packages; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
             missing+=("$p")
     done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    [ ${#missing[@]} -eq 0 ] ||
+        fail "missing Debian packages: ${missing[*]} (sh scripts/setup.sh test installs them)"
 }
 
 work=""
@@ -552,18 +549,18 @@ case_installed_worked_example() {
 given_program=""
 
 main() {
-    if [ "${1:-}" = install ]; then
-        install_tools
+    if [ "${1:-}" = check ]; then
+        check_tools
         return
     fi
-    [ $# -eq 3 ] || fail "usage: $0 install | $0 CASE PELLION FIXTURES"
+    [ $# -eq 3 ] || fail "usage: $0 check | $0 CASE PELLION FIXTURES"
     local case_name=$1 exe=$2 fixtures=$3
     given_program=$exe
     declare -F "case_$case_name" >/dev/null || fail "no case named $case_name"
     [ -x "$exe" ] || fail "$exe is not an executable"
     local tool
     for tool in Xvfb xdotool xdpyinfo; do
-        command -v "$tool" >/dev/null || fail "$tool is missing: run $0 install"
+        command -v "$tool" >/dev/null || fail "$tool is missing: run sh scripts/setup.sh test"
     done
     trap cleanup EXIT
     trap 'exit 130' INT TERM

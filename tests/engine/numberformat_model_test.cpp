@@ -16,8 +16,8 @@
 // significant digit and rounds at no more than 18 decimals; a text beyond the
 // double's range may be refused.
 
+#include "base/error.h"
 #include "engine/decimaldigits.h"
-#include "engine/error.h"
 #include "engine/numberformat.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "engine/numberformat.h"
 
+#include "base/error.h"
 #include "engine/decimaldigits.h"
-#include "engine/error.h"
 #include "tests/errortext.h"
 
 #include <gtest/gtest.h>

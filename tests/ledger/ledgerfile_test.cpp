@@ -1,6 +1,6 @@
 #include "ledger/ledgerfile.h"
 
-#include "engine/error.h"
+#include "base/error.h"
 #include "engine/numberformat.h"
 #include "ledger/appliancetable.h"
 #include "tests/scratchfolder.h"

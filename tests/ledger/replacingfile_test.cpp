@@ -3,9 +3,9 @@
 // group, clearing away what crashed saves left, and keeping a backup copy
 // when asked. The permission cases run as an unprivileged user.
 
-#include "ledger/replacingfile.h"
+#include "base/replacingfile.h"
 
-#include "engine/error.h"
+#include "base/error.h"
 #include "ledger/appliancetable.h"
 #include "ledger/ledgerfile.h"
 #include "tests/errortext.h"

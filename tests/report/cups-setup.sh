@@ -1,11 +1,14 @@
 #!/bin/sh
 # Test set-up for the printing tests: a running CUPS scheduler with a cups-pdf
-# queue "PellionPDF" as the default printer. Installs Debian's cups,
-# printer-driver-cups-pdf and poppler-utils when they are missing.
+# queue "PellionPDF" as the default printer. Debian's cups,
+# printer-driver-cups-pdf and poppler-utils must be installed (scripts/setup.sh
+# test installs them); without them the set-up fails and says so.
 #
 #   cups-setup.sh [STATE_FILE]            set up; note in STATE_FILE what was started
-#   cups-setup.sh --cleanup STATE_FILE    undo what the set-up noted: remove the
-#                                         queue it added, stop the scheduler it started
+#                                         and keep the default-printer files beside it
+#   cups-setup.sh --cleanup STATE_FILE    undo what the set-up noted: put the previous
+#                                         default printer back, remove the queue it
+#                                         added, stop the scheduler it started
 set -eu
 
 QUEUE=PellionPDF
@@ -18,9 +21,28 @@ as_root() {
     fi
 }
 
+# The files in which lpoptions, run as below, may keep its default printer:
+# the system-wide one and the one in its user's home.
+lpoptions_files() {
+    echo /etc/cups/lpoptions
+    home=$(as_root sh -c 'printf %s "$HOME"')
+    if [ -n "$home" ]; then
+        echo "$home/.cups/lpoptions"
+    fi
+}
+
 if [ "${1:-}" = "--cleanup" ]; then
     state=${2:?state file}
     [ -f "$state" ] || exit 0
+    # lpoptions cannot forget a default, so its files go back as they were.
+    grep '^lpoptions ' "$state" | while read -r _ how n file; do
+        if [ "$how" = kept ]; then
+            as_root cp "$state.lpoptions$n" "$file" || true
+        else
+            as_root rm -f "$file"
+        fi
+        rm -f "$state.lpoptions$n"
+    done
     if grep -q '^queue$' "$state"; then
         as_root lpadmin -x "$QUEUE" || true
     fi
@@ -43,9 +65,8 @@ for package in cups printer-driver-cups-pdf poppler-utils; do
     fi
 done
 if [ -n "$missing" ]; then
-    as_root apt-get update
-    # shellcheck disable=SC2086
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing
+    echo "cups-setup: missing Debian packages:$missing (sh scripts/setup.sh test installs them)" >&2
+    exit 1
 fi
 
 if ! lpstat -r >/dev/null 2>&1 || lpstat -r 2>&1 | grep -q "not running"; then
@@ -83,5 +104,17 @@ if ! lpstat -p "$QUEUE" >/dev/null 2>&1; then
 fi
 as_root cupsenable "$QUEUE" 2>/dev/null || true
 as_root cupsaccept "$QUEUE" 2>/dev/null || true
+if [ "$state" != /dev/null ]; then
+    n=0
+    lpoptions_files | while read -r file; do
+        n=$((n + 1))
+        if as_root test -f "$file"; then
+            as_root cat "$file" >"$state.lpoptions$n"
+            echo "lpoptions kept $n $file" >>"$state"
+        else
+            echo "lpoptions absent $n $file" >>"$state"
+        fi
+    done
+fi
 as_root lpoptions -d "$QUEUE" >/dev/null
 echo "cups-setup: $QUEUE ready as the default printer"

@@ -2,7 +2,7 @@
 // test runs with none), its page breaks and texts, and a file that appears
 // only once it is complete.
 
-#include "report/pdfexport.h"
+#include "preview/pdfexport.h"
 
 #include "ledger/appliancetable.h"
 #include "printedpdf.h"

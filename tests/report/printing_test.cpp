@@ -13,7 +13,7 @@
 #include "reporttestdata.h"
 #include "tests/qtapplication.h"
 
-#include "engine/error.h"
+#include "base/error.h"
 
 #include <QDateTime>
 #include <QFile>
