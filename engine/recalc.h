@@ -4,6 +4,9 @@
 // every appliance's volts/amps/watts triangle, writes kWh, cost per hour and
 // cost per day into the rows, and returns the household totals. The window
 // gathers the inputs and shows the outputs; nothing here knows about widgets.
+// A cost or total that would not fit a double raises Error("Floating point
+// overflow") after the pending change is settled and before anything else is
+// written, so no infinite value reaches a record, a file or the screen.
 
 #include <functional>
 #include <optional>
