@@ -782,6 +782,20 @@ bool ApplianceTable::hasValueAt(int viewRow, int fieldIndex) const {
     return values && m->validField(fieldIndex) && values.hasValue(fieldIndex);
 }
 
+Bookmark ApplianceTable::bookmarkAtViewRow(int viewRow) const {
+    if (viewRow < 0)
+        return nullptr;
+    if (m->state == TableState::Inserting) {
+        if (viewRow == m->insertPosition)
+            return nullptr;
+        if (viewRow > m->insertPosition)
+            --viewRow;
+    }
+    if (viewRow >= m->count())
+        return nullptr;
+    return m->bookmarkOf(m->slotAt(viewRow));
+}
+
 std::string ApplianceTable::storedTextAt(int row, int fieldIndex) const {
     if (!m->validField(fieldIndex))
         return {};

@@ -4,6 +4,9 @@
 
 #include <QLineEdit>
 
+#include <functional>
+#include <string>
+
 namespace {
 
 using pellion::TableState;
@@ -224,6 +227,150 @@ TEST_F(GridTest, TextThatIsNoNumberGoesToTheErrorDisplay) {
     EXPECT_EQ(dialogs()[0].caption, "Pellion");
     EXPECT_EQ(dialogs()[0].text, "'5-' is not a valid floating point value for field 'Voltage'");
     EXPECT_EQ(shown(0, "voltage"), "230.00");
+}
+
+// The four records of the cases below, 230 V each, in row order.
+const char* const phonetic[] = {"Alpha", "Bravo", "Charlie", "Delta"};
+
+class PointerTest : public GridTest {
+protected:
+    enum Column { Appliance = 0, Wattage = 2, CostHour = 5 };
+
+    void withFourAppliances() const {
+        addAppliance("Alpha", "230", "", "100", "1");
+        addAppliance("Bravo", "230", "", "200", "1");
+        addAppliance("Charlie", "230", "", "300", "1");
+        addAppliance("Delta", "230", "", "400", "1");
+    }
+    QPoint cellCentre(int row, int column) const {
+        return grid()->visualRect(grid()->model()->index(row, column)).center();
+    }
+    void clickCell(int row, int column) const {
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, cellCentre(row, column));
+    }
+    // As the window system delivers one: press, release, double click, release,
+    // all where the cell was drawn when the user aimed at it.
+    void doubleClickCell(int row, int column) const {
+        const QPoint at = cellCentre(row, column);
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(grid()->viewport(), Qt::LeftButton, {}, at);
+    }
+    std::string currentName() const { return table().FieldNamed("appliance").TextValue(); }
+    double storedWattage(const std::string& name) const {
+        const int nameField = table().FieldNamed("appliance").index();
+        for (int row = 0; row < table().RecordTotal(); ++row)
+            if (table().storedTextAt(row, nameField) == name)
+                return table().storedNumberAt(row, table().FieldNamed("wattage").index());
+        ADD_FAILURE() << "no record " << name;
+        return 0;
+    }
+    enum class Pending { InsertAboveBravo, AppendBelowDelta, SortedEditOfAlpha, SortedTyping };
+    // A new window with the four records and one change pending.
+    void startWithPending(Pending pending) {
+        m_window.reset();
+        start();
+        withFourAppliances();
+        switch (pending) {
+        case Pending::InsertAboveBravo:
+            clickCell(1, Appliance);
+            click("btn_ins");
+            break;
+        case Pending::AppendBelowDelta:
+            clickCell(3, Appliance);
+            key(Qt::Key_Down);
+            break;
+        case Pending::SortedEditOfAlpha:
+            click("rgsort_Wattage");
+            clickCell(0, Wattage);
+            click("btn_edit");
+            grid()->setFocus();
+            type("350"); // posted, Alpha goes between Charlie and Delta
+            key(Qt::Key_Return);
+            break;
+        case Pending::SortedTyping: // the same, still in the cell editor
+            click("rgsort_Wattage");
+            clickCell(0, Wattage);
+            click("btn_edit");
+            grid()->setFocus();
+            type("350");
+            break;
+        }
+    }
+    QString deletePrompt() {
+        answer({"&No"});
+        click("btn_del");
+        m_window->activateWindow(); // back from the box, as the user is
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+        return dialogs().empty() ? QString() : dialogs().back().text;
+    }
+};
+
+TEST_F(PointerTest, TypingWhereNoEditorOpensStaysOnTheRecord) {
+    withFourAppliances();
+    clickCell(0, Appliance);
+    type("c");
+    EXPECT_EQ(currentName(), "Alpha");
+    EXPECT_EQ(grid()->currentIndex().row(), 0);
+    EXPECT_EQ(deletePrompt(), "Do you wish to delete : Alpha");
+
+    // While editing, a read-only cell opens no editor: the letter must not
+    // post the edit by jumping away, so Cancel still undoes it.
+    click("btnupdate");
+    clickCell(0, Appliance);
+    click("btn_edit");
+    grid()->setFocus();
+    type("Zulu");
+    key(Qt::Key_Return);
+    clickCell(0, CostHour);
+    type("c");
+    EXPECT_EQ(table().state(), TableState::Editing);
+    EXPECT_EQ(currentName(), "Zulu");
+    click("btn_cancel");
+    EXPECT_EQ(applianceNames(), (std::vector<std::string>{"Alpha", "Bravo", "Charlie", "Delta"}));
+}
+
+// A pending change that settling removes or moves shifts the rows under the
+// pointer; the click must still reach the record the user saw there.
+TEST_F(PointerTest, ClicksReachTheRecordDrawnUnderThePointer) {
+    const struct {
+        const char* situation;
+        Pending pending;
+        int row; // where the aimed record is drawn with the change pending
+        const char* aimed;
+    } cases[] = {
+        {"an untouched new record inserted above", Pending::InsertAboveBravo, 3, "Charlie"},
+        {"an untouched new record appended below", Pending::AppendBelowDelta, 1, "Bravo"},
+        {"an edit that moves its record in the sorted list", Pending::SortedEditOfAlpha, 2,
+         "Charlie"},
+        {"typing still in the cell that moves its record", Pending::SortedTyping, 2, "Charlie"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.situation);
+        startWithPending(c.pending);
+        clickCell(c.row, Wattage);
+        EXPECT_EQ(currentName(), c.aimed);
+        EXPECT_EQ(grid()->currentIndex().column(), int(Wattage));
+        EXPECT_EQ(grid()->currentIndex().row(), table().currentViewRow());
+        EXPECT_EQ(deletePrompt(), QStringLiteral("Do you wish to delete : ") + c.aimed);
+        EXPECT_EQ(table().RecordTotal(), 4);
+        EXPECT_EQ(storedWattage("Alpha"),
+                  c.pending == Pending::SortedEditOfAlpha || c.pending == Pending::SortedTyping
+                      ? 350
+                      : 100);
+
+        startWithPending(c.pending);
+        doubleClickCell(c.row, Wattage);
+        type("999");
+        key(Qt::Key_Return);
+        click("btn_first"); // posts
+        for (const char* name : phonetic) {
+            if (name == std::string(c.aimed))
+                EXPECT_EQ(storedWattage(name), 999) << name;
+            else
+                EXPECT_NE(storedWattage(name), 999) << name;
+        }
+    }
 }
 
 TEST_F(GridTest, DoubleClickOnAnEmptyGridStartsARecord) {

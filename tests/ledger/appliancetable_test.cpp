@@ -788,6 +788,23 @@ TEST_F(TableTest, BookmarksFollowARecordThatMoved) {
     EXPECT_EQ(errorText([&] { table.GoToBookmark(marks[1]); }), "KMT: Record not found");
 }
 
+// A view's row names its record as drawn, with the new record in its place;
+// reaching that record settles the new one without shifting the aim.
+TEST_F(TableTest, ViewRowsNameTheRecordsDrawnThere) {
+    appendWithWattage("A", 1);
+    appendWithWattage("B", 2);
+    appendWithWattage("C", 3);
+    const std::vector<Bookmark> marks = table.bookmarksInOrder();
+    goTo(1);
+    table.StartInsert(); // drawn as A [new] B C
+    const Bookmark drawn[] = {marks[0], nullptr, marks[1], marks[2], nullptr};
+    for (int row = -1; row <= 4; ++row)
+        EXPECT_EQ(table.bookmarkAtViewRow(row), row < 0 ? nullptr : drawn[row]) << row;
+    table.GoToBookmark(table.bookmarkAtViewRow(3));
+    EXPECT_EQ(name().TextValue(), "C");
+    EXPECT_EQ(table.RecordTotal(), 3) << "the untouched new record is gone";
+}
+
 TEST_F(TableTest, ListenersHearEveryChange) {
     RecordingListener listener;
     table.addListener(&listener);
