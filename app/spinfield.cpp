@@ -2,6 +2,7 @@
 
 #include "app/beep.h"
 #include "app/fieldkeys.h"
+#include "app/insertedtext.h"
 #include "app/numbertext.h"
 #include "app/spinbutton.h"
 #include "engine/error.h"
@@ -171,22 +172,15 @@ void SpinField::onTextChanged() {
 void SpinField::trimInsertion(QString& text, int& cursor) const {
     if (!m_handlingUserInput)
         return;
-    const QString& before = m_previousText;
-    const qsizetype common = std::min(before.size(), text.size());
-    qsizetype start = 0;
-    while (start < common && before[start] == text[start])
-        ++start;
-    qsizetype end = 0; // unchanged characters at the end
-    while (end < common - start && before[before.size() - 1 - end] == text[text.size() - 1 - end])
-        ++end;
-    const QString inserted = text.mid(start, text.size() - start - end);
+    const InsertedRun run = insertedRun(m_previousText, text);
+    const QString inserted = text.mid(run.start, run.length);
     QString trimmed = inserted.trimmed();
     trimmed.remove(QLatin1Char('\r'));
     trimmed.remove(QLatin1Char('\n'));
     if (trimmed == inserted)
         return;
-    text = text.left(start) + trimmed + text.right(end);
-    cursor = int(start + trimmed.size());
+    text.replace(run.start, run.length, trimmed);
+    cursor = int(run.start + trimmed.size());
 }
 
 void SpinField::setRepeatIntervals(int firstMs, int nextMs) {

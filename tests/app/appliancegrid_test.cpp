@@ -2,6 +2,7 @@
 
 #include "engine/numberformat.h"
 
+#include <QClipboard>
 #include <QLineEdit>
 
 #include <functional>
@@ -193,6 +194,56 @@ TEST_F(GridTest, CellsTakeOnlyWhatTheirFieldAllows) {
     type(QString(60, QChar('n')));
     key(Qt::Key_Return);
     EXPECT_EQ(shown(0, "appliance"), std::string(50, 'n'));
+}
+
+// Fifty characters as the user sees them: an emoji is one, is never cut in
+// half, and comes back from the ledger as it was typed.
+TEST_F(GridTest, LongNamesAreCutAtWholeCharacters) {
+    const QString grin = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const struct {
+        const char* situation;
+        QString typed;  // key by key, an emoji in one key
+        QString pasted; // then pasted where the typing ended
+        QString stored;
+    } cases[] = {
+        {"an emoji as the fiftieth character",
+         QString(49, u'x') + grin + QStringLiteral("yz"),
+         {},
+         QString(49, u'x') + grin},
+        {"an emoji as the fifty-first character", QString(50, u'x') + grin, {}, QString(50, u'x')},
+        {"fifty emoji", grin.repeated(60), {}, grin.repeated(50)},
+        {"a paste over the limit", QString(40, u'x'), grin.repeated(20),
+         QString(40, u'x') + grin.repeated(10)},
+        {"a paste landing on the limit", QString(49, u'x'), grin + grin, QString(49, u'x') + grin},
+        {"half an emoji pasted", QStringLiteral("Kettle"), QString(QChar(0xD83D)),
+         QStringLiteral("Kettle")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.situation);
+        m_window.reset();
+        start();
+        click("btn_edit"); // an empty list: a new record
+        grid()->setFocus();
+        key(Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        for (qsizetype i = 0; i < c.typed.size(); ++i) {
+            const qsizetype length = c.typed[i].isHighSurrogate() ? 2 : 1;
+            QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, c.typed.mid(i, length),
+                                Qt::NoModifier);
+            i += length - 1;
+        }
+        if (!c.pasted.isEmpty()) {
+            QApplication::clipboard()->setText(c.pasted);
+            QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+        }
+        key(Qt::Key_Return);
+        click("btnSave");
+        EXPECT_FALSE(readFile(ledgerPath()).contains('?'));
+        m_window.reset();
+        start();
+        EXPECT_EQ(QString::fromStdString(shown(0, "appliance")), c.stored);
+    }
 }
 
 // Fields made by a ledger load were made under the ledger's '.', but typed

@@ -243,11 +243,20 @@ TEST_F(TableTest, AssignTextOnTheTextField) {
     std::string accented;
     for (int i = 0; i < 60; ++i)
         accented += "\xC3\xA9"; // é
+    const std::string grin = "\xF0\x9F\x98\x80"; // four bytes, one character
+    std::string grins;
+    for (int i = 0; i < 60; ++i)
+        grins += grin;
     const Case cases[] = {
         {"empty text is a value", "", ""},
         {"sixty characters keep fifty", sixty, std::string(50, 'x')},
         {"characters, not bytes", accented, accented.substr(0, 100)},
         {"cut at the first NUL", std::string("Ket\0tle", 7), "Ket"},
+        {"a four-byte character as the fiftieth is kept whole",
+         std::string(49, 'x') + grin + "yz", std::string(49, 'x') + grin},
+        {"a four-byte character as the fifty-first goes whole",
+         std::string(50, 'x') + grin, std::string(50, 'x')},
+        {"sixty four-byte characters keep fifty", grins, grins.substr(0, 200)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.situation);
