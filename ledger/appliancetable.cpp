@@ -180,9 +180,14 @@ struct ApplianceTable::Impl {
         return storedRow(slotAt(viewRow));
     }
 
+    // Readers of stored values (the recalculation's first walk, the ledger
+    // writer) go through them in order, so fetch ahead as a move does.
     RowRef storedRowAt(int row) const {
         if (row < 0 || row >= count())
             return {};
+        const std::size_t next = std::size_t(row) + prefetchDistance;
+        if (next < order().size())
+            store.values().prefetch(std::size_t(order()[next]));
         return storedRow(slotAt(row));
     }
 
