@@ -101,19 +101,51 @@ void ApplianceGrid::currentChanged(const QModelIndex& current, const QModelIndex
         emit columnExited();
 }
 
-// Moves the table by as many records as the grid moved, as the table's own
-// moves do: the first move settles a pending change, which may reorder rows.
+// Moves the table to the record drawn at the row. The record is named before
+// the move settles the pending change, which may drop a new record or move
+// the edited one and so change which record a row number means.
 void ApplianceGrid::moveTableToRow(int row) {
     runCommand(this, [&] {
         ApplianceModel::Batch batch(*m_model);
-        int distance = row - m_model->currentRow();
-        for (; distance > 0; --distance)
-            table().GoNext();
-        for (; distance < 0; ++distance)
-            table().GoPrior();
+        if (const Bookmark record = table().bookmarkAtViewRow(row))
+            table().GoToBookmark(record);
     });
     followTable();
 }
+
+QMouseEvent ApplianceGrid::followingTheRecord(const QMouseEvent* event) const {
+    return QMouseEvent(event->type(), event->position() + m_pressShift, event->scenePosition(),
+                       event->globalPosition(), event->button(), event->buttons(),
+                       event->modifiers(), event->pointingDevice());
+}
+
+void ApplianceGrid::mousePressEvent(QMouseEvent* event) {
+    m_pressShift = {};
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    if (m_model && pressed.isValid() && pressed.row() != m_model->currentRow()) {
+        const QRect drawn = visualRect(pressed);
+        moveTableToRow(pressed.row());
+        const QModelIndex now = m_model->index(m_model->currentRow(), pressed.column());
+        if (now.isValid())
+            m_pressShift = QPointF(visualRect(now).center() - drawn.center());
+    }
+    QMouseEvent press = followingTheRecord(event);
+    QTableView::mousePressEvent(&press);
+}
+
+void ApplianceGrid::mouseMoveEvent(QMouseEvent* event) {
+    QMouseEvent move = followingTheRecord(event);
+    QTableView::mouseMoveEvent(&move);
+}
+
+void ApplianceGrid::mouseReleaseEvent(QMouseEvent* event) {
+    QMouseEvent release = followingTheRecord(event);
+    QTableView::mouseReleaseEvent(&release);
+}
+
+// Typing where no cell editor opens changes nothing; the view would otherwise
+// jump to a record whose name starts with the letter typed.
+void ApplianceGrid::keyboardSearch(const QString&) {}
 
 void ApplianceGrid::abandonEditor() {
     // A closed editor lingers until it is deleted later; closing it twice
@@ -305,8 +337,10 @@ void ApplianceGrid::deleteRecord() {
     runCommand(this, [&] { table().RemoveRecord(); });
 }
 
+// The double click's first press has already made its record current.
 void ApplianceGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-    QTableView::mouseDoubleClickEvent(event);
+    QMouseEvent doubleClick = followingTheRecord(event);
+    QTableView::mouseDoubleClickEvent(&doubleClick);
     if (!m_model)
         return;
     runCommand(this, [&] { table().StartEdit(); });

@@ -5,8 +5,15 @@
 // table (a recalculation, the navigation buttons) moves the grid. The grid's
 // own keys drive the table directly: Insert, Ctrl+Delete, Up and Down (which
 // append at the end and drop an untouched new record), Tab across records,
-// Escape, F2, Enter, Ctrl+Home and Ctrl+End.
+// Escape, F2, Enter, Ctrl+Home and Ctrl+End. Other typing opens a cell
+// editor where the table allows one and otherwise changes nothing.
+//
+// A click acts on the record drawn under the pointer. Reaching it settles the
+// pending change first, which may drop a new record or move the edited one
+// and so shift the rows under the pointer; the rest of that click (the
+// release, the double click) is then taken where the record is drawn now.
 
+#include <QMouseEvent>
 #include <QTableView>
 
 namespace pellion {
@@ -38,6 +45,10 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void keyboardSearch(const QString& search) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
@@ -47,6 +58,7 @@ private:
     bool handleKey(QKeyEvent* event);
     void followTable();
     void moveTableToRow(int row);
+    QMouseEvent followingTheRecord(const QMouseEvent* event) const;
     void goDown();
     void goUp();
     void tabForward();
@@ -61,6 +73,8 @@ private:
     CellDelegate* m_delegate = nullptr;
     int m_column = 0;
     bool m_following = false;
+    // From where the last press was made to where its record is drawn now.
+    QPointF m_pressShift;
 };
 
 } // namespace pellion

@@ -26,6 +26,22 @@ QString indicator(TableState state) {
     return QStringLiteral("\u25B6");
 }
 
+// Half of a surrogate pair alone has no UTF-8 form: Qt would store a '?'.
+std::string withoutLoneSurrogates(const QString& text) {
+    QString whole;
+    whole.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            whole += c;
+            whole += text[++i];
+        } else if (!c.isSurrogate()) {
+            whole += c;
+        }
+    }
+    return whole.toStdString();
+}
+
 } // namespace
 
 ApplianceModel::ApplianceModel(ApplianceTable& table, QObject* parent)
@@ -97,7 +113,7 @@ bool ApplianceModel::setData(const QModelIndex& index, const QVariant& value, in
         return false;
     try {
         m_table.field(fieldIndexOfColumn(index.column()))
-            .AssignText(value.toString().toStdString());
+            .AssignText(withoutLoneSurrogates(value.toString()));
         return true;
     } catch (const std::exception& error) {
         if (m_errorSink)

@@ -3,6 +3,7 @@
 #include "app/appliancemodel.h"
 #include "engine/numberformat.h"
 #include "ui/fieldkeys.h"
+#include "ui/insertedtext.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -12,6 +13,8 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace pellion {
 
@@ -23,16 +26,46 @@ QString escapedCharacter(char c) {
     return QRegularExpression::escape(QString(QChar::fromLatin1(c)));
 }
 
+// The name's limit in characters, never cutting one in two: Qt's own maximum
+// length counts halves of surrogate pairs, so it would let 25 emoji in, or cut
+// the 50th character in half (stored as '?'). A paste longer than the room
+// left is cut to fit, as the maximum length would cut it.
+class CharacterLimit : public QValidator {
+public:
+    CharacterLimit(int limit, QLineEdit* editor) : QValidator(editor), m_limit(limit) {
+        connect(editor, &QLineEdit::textChanged, this,
+                [this](const QString& text) { m_previousText = text; });
+    }
+
+    State validate(QString& text, int& cursor) const override {
+        if (characterCount(text) <= m_limit)
+            return Acceptable;
+        const InsertedRun run = insertedRun(m_previousText, text);
+        const QStringView inserted = QStringView(text).mid(run.start, run.length);
+        const qsizetype around = characterCount(text) - characterCount(inserted);
+        const qsizetype kept =
+            lengthOfCharacters(inserted, std::max<qsizetype>(m_limit - around, 0));
+        text.remove(run.start + kept, run.length - kept);
+        text.truncate(lengthOfCharacters(text, m_limit));
+        cursor = int(std::min(run.start + kept, text.size()));
+        return Acceptable;
+    }
+
+private:
+    int m_limit;
+    QString m_previousText;
+};
+
 // A number cell takes the separator that was in force when its field was
 // made, and also the user's own: the typed text is read with the user's, so a
 // field made by a ledger load ('.') must not lock out a ',' user's decimals.
-QValidator* validatorFor(const FieldDefinition& field, QObject* parent) {
+QValidator* validatorFor(const FieldDefinition& field, QLineEdit* editor) {
     if (field.type == FieldType::Text)
-        return nullptr;
+        return field.size > 0 ? new CharacterLimit(field.size, editor) : nullptr;
     const QString separators = escapedCharacter(field.decimalSeparator) +
                                escapedCharacter(formatSettings().decimalSeparator);
     return new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[-+0-9Ee%1]*").arg(separators)), parent);
+        QRegularExpression(QStringLiteral("[-+0-9Ee%1]*").arg(separators)), editor);
 }
 
 // Whether the text fits between the cell's text margins.
@@ -85,8 +118,6 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     const int fieldIndex = m_model.fieldIndexOfColumn(index.column());
     if (fieldIndex >= 0) {
         const FieldDefinition& field = m_model.table().field(fieldIndex).definition();
-        if (field.type == FieldType::Text && field.size > 0)
-            editor->setMaxLength(field.size);
         editor->setValidator(validatorFor(field, editor));
     }
     m_editor = editor;

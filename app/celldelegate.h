@@ -8,7 +8,8 @@
 //
 // The cell editor is a line edit that takes only the characters its
 // field allows (a number field: '+', '-', digits, 'E', 'e' and the decimal
-// separator the field was created with; the name: at most 50 characters).
+// separator the field was created with; the name: at most 50 characters,
+// counted as whole code points).
 // It writes back only when the text was changed, so opening and leaving a
 // cell does not mark a new record as touched. The grid handles the editor's
 // navigation keys itself.

@@ -2,8 +2,8 @@
 
 #include "app/costbreakdownchart.h"
 #include "app/mainlayout.h"
-#include "ui/numbertext.h"
 #include "engine/numberformat.h"
+#include "ui/numbertext.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

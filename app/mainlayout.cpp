@@ -1,8 +1,8 @@
 #include "app/mainlayout.h"
 
 #include "app/appliancegrid.h"
-#include "ui/currencyfield.h"
 #include "app/groupboxstyle.h"
+#include "ui/currencyfield.h"
 #include "ui/spinfield.h"
 
 #include <QCheckBox>

@@ -3,7 +3,6 @@
 #include "app/appliancegrid.h"
 #include "app/command.h"
 #include "app/costbreakdownwindow.h"
-#include "ui/currencyfield.h"
 #include "app/mainlayout.h"
 #include "app/pricesettings.h"
 #include "app/regionalsettings.h"
@@ -15,6 +14,7 @@
 #include "preview/pdfexport.h"
 #include "preview/previewcommand.h"
 #include "report/printcommand.h"
+#include "ui/currencyfield.h"
 #include "ui/messagedialog.h"
 #include "ui/spinfield.h"
 #include "ui/windowplacement.h"
@@ -215,8 +215,8 @@ void MainWindow::FormCreate() {
     // Until the ledger has loaded completely the file holds more than the
     // list shows, so the first Save keeps it as a backup before replacing it.
     std::error_code noLedger;
-    m_keepLedgerOnSave = std::filesystem::exists(
-        std::filesystem::symlink_status(ledgerFileName, noLedger));
+    m_keepLedgerOnSave =
+        std::filesystem::exists(std::filesystem::symlink_status(ledgerFileName, noLedger));
     runCommand(this, [this] {
         readSettings();
         try {

@@ -138,7 +138,7 @@ private:
     SettingsLocation m_settingsLocation; // decided with m_appDir, at start-up
     bool m_savedflag = false;
     bool m_keepLedgerOnSave = false; // the ledger found at start-up was not loaded completely
-    int m_recordTotal = 0; // to tell a record added or removed from other row changes
+    int m_recordTotal = 0;           // to tell a record added or removed from other row changes
     bool m_kwhdiscflag = false;
     bool m_dailydiscflag = false;
 

@@ -1,9 +1,9 @@
 #include "app/windowlessrun.h"
 
-#include "ui/currencyfield.h"
-#include "ui/errordisplay.h"
 #include "base/error.h"
 #include "engine/numberformat.h"
+#include "ui/currencyfield.h"
+#include "ui/errordisplay.h"
 
 #include <QLabel>
 #include <QLineEdit>

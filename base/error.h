@@ -12,4 +12,7 @@ public:
     explicit Error(const std::string& message) : std::runtime_error(message) {}
 };
 
+// A result too large for a double, in the calculator and in the recalculation.
+inline constexpr const char* floatingPointOverflow = "Floating point overflow";
+
 } // namespace pellion

@@ -139,7 +139,7 @@ void CalculatorEngine::ShowNumber(double value) {
 void CalculatorEngine::showResult(long double value) {
     const double rounded = static_cast<double>(value);
     if (std::isinf(rounded) && !std::isinf(value))
-        throw Error("Floating point overflow");
+        throw Error(floatingPointOverflow);
     ShowNumber(rounded);
 }
 
@@ -268,7 +268,7 @@ void CalculatorEngine::memoryPlus() {
     const long double sum = static_cast<long double>(m_memory) + ReadDisplay();
     const double rounded = static_cast<double>(sum);
     if (std::isinf(rounded))
-        throw Error("Floating point overflow");
+        throw Error(floatingPointOverflow);
     m_memory = rounded;
 }
 

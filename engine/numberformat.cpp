@@ -7,6 +7,7 @@
 #include <array>
 #include <charconv>
 #include <cstring>
+#include <limits>
 
 namespace pellion {
 
@@ -371,9 +372,11 @@ public:
         double magnitude = 0;
         const auto result = std::from_chars(m_digits, end, magnitude);
         if (result.ec == std::errc::result_out_of_range) {
-            if (scientific > 0)
-                return false; // beyond the largest double
-            magnitude = 0;    // below the smallest subnormal
+            if (scientific > 0 && !showsLargestDouble())
+                return false;
+            // Below the smallest subnormal the value is 0; above the largest
+            // double it can only be that double's shown form.
+            magnitude = scientific > 0 ? std::numeric_limits<double>::max() : 0;
         }
         value = m_negative ? -magnitude : magnitude;
         return true;
@@ -387,6 +390,25 @@ private:
     static constexpr long long maxScientificExponent = 310;
     static constexpr long long minScientificExponent = -330;
     static constexpr int maxExponentDigitsValue = 500;
+
+    // Every display rounds the largest double half away from zero, which
+    // gives a text just above it ("1.79769313486232E308" with 15 digits). A
+    // text up to that rounding at its own number of digits (at least 2, as no
+    // display shows fewer) stands for the largest double, so whatever the
+    // program shows of a finite number reads back.
+    bool showsLargestDouble() const {
+        int count = m_count;
+        while (count > 0 && m_digits[count - 1] == '0')
+            --count;
+        if (m_sticky || count > DecimalDigits::maxDigits)
+            return false;
+        const DecimalDigits shown =
+            toDecimalDigits(std::numeric_limits<double>::max(), std::max(count, 2));
+        // Digit strings without trailing zeros and with the same exponent
+        // compare as their values do.
+        return m_scale + m_count == shown.exponent &&
+               std::string_view(m_digits, std::size_t(count)) <= shown.digits();
+    }
 
     void skipSpaces() {
         while (m_i < m_text.size() && m_text[m_i] == ' ')

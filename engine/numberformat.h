@@ -53,8 +53,12 @@
 // optional sign. No thousands separators, and no '.' when the decimal
 // separator is another character.
 //   " -1.5e3 " -> -1500    "." -> 0    "-." -> 0    "7E" -> 7    "2e-" -> 2
-//   "1e500" is refused: beyond the double range (no value of the program comes
-//   near); "1e-500" -> 0; "1e5000" is not a number (exponent digits stop at 500)
+//   "1e500" is refused: beyond the double range; "1e-500" -> 0; "1e5000" is not
+//   a number (exponent digits stop at 500)
+//   What a display shows of the largest double reads back as that double, though
+//   the rounding put it just above: "1.79769313486232E308" (15 digits) and
+//   "1.8E308" (2) -> 1.7976931348623157e308; "1.79769313486233E308" and "2E308"
+//   are beyond the range and refused
 //   "", "-", "1,000", "1.5x", "\t1", "1 5", "E5" are refused
 //   TextToNumber("abc") throws Error("'abc' is not a valid floating point value")
 //

@@ -1,5 +1,6 @@
 #include "engine/recalc.h"
 
+#include "base/error.h"
 #include "engine/numberformat.h"
 
 #include <cmath>
@@ -51,14 +52,21 @@ bool calckwh(double& amperage, double& voltage, double& wattage) {
     return false;
 }
 
+double finiteOrOverflow(double value) {
+    if (!std::isfinite(value))
+        throw Error(floatingPointOverflow);
+    return value;
+}
+
 void completeTotals(RecalcResult& result, double dailyEnergy, const RecalcInputs& inputs) {
-    double charge = energyCharge(dailyEnergy, inputs);
-    result.dayTotal = inputs.dailyDiscountOn ? (inputs.dailyCharges - inputs.dailyDiscount) + charge
-                                             : charge + inputs.dailyCharges;
+    const double charge = energyCharge(dailyEnergy, inputs);
+    result.dayTotal = finiteOrOverflow(inputs.dailyDiscountOn
+                                           ? (inputs.dailyCharges - inputs.dailyDiscount) + charge
+                                           : charge + inputs.dailyCharges);
     result.hourTotal = result.dayTotal / 24;
-    result.monthTotal = daysPerMonth * result.dayTotal;
-    result.quarterTotal = daysPerMonth * result.dayTotal * 3;
-    result.yearTotal = daysPerMonth * result.dayTotal * 12;
+    result.monthTotal = finiteOrOverflow(daysPerMonth * result.dayTotal);
+    result.quarterTotal = finiteOrOverflow(daysPerMonth * result.dayTotal * 3);
+    result.yearTotal = finiteOrOverflow(daysPerMonth * result.dayTotal * 12);
     result.dailyEnergyText = NumberToText(dailyEnergy, 15);
 }
 

@@ -4,6 +4,8 @@
 // triangle, and the household totals from the day's energy, the prices and
 // the discounts. The pass that applies it to every record lives beside the
 // table (ledger/costpass.h); nothing here knows about the table or widgets.
+// A cost or total that would not fit a double raises Error("Floating point
+// overflow"), so no infinite value reaches a record, a file or the screen.
 
 #include "engine/costbreakdown.h"
 
@@ -47,6 +49,9 @@ struct RecalcResult {
     std::vector<ApplianceCost> applianceCosts;
     bool completionFailed = false;
 };
+
+// The value itself; Error("Floating point overflow") when it is not finite.
+double finiteOrOverflow(double value);
 
 // Fills in the day, hour, month, quarter and year totals and the daily energy
 // text from the energy of one day in kWh.

@@ -180,9 +180,14 @@ struct ApplianceTable::Impl {
         return storedRow(slotAt(viewRow));
     }
 
+    // Readers of stored values (the recalculation's first walk, the ledger
+    // writer) go through them in order, so fetch ahead as a move does.
     RowRef storedRowAt(int row) const {
         if (row < 0 || row >= count())
             return {};
+        const std::size_t next = std::size_t(row) + prefetchDistance;
+        if (next < order().size())
+            store.values().prefetch(std::size_t(order()[next]));
         return storedRow(slotAt(row));
     }
 
@@ -780,6 +785,20 @@ std::string ApplianceTable::shownTextAt(int viewRow, int fieldIndex) const {
 bool ApplianceTable::hasValueAt(int viewRow, int fieldIndex) const {
     RowRef values = m->viewRow(viewRow);
     return values && m->validField(fieldIndex) && values.hasValue(fieldIndex);
+}
+
+Bookmark ApplianceTable::bookmarkAtViewRow(int viewRow) const {
+    if (viewRow < 0)
+        return nullptr;
+    if (m->state == TableState::Inserting) {
+        if (viewRow == m->insertPosition)
+            return nullptr;
+        if (viewRow > m->insertPosition)
+            --viewRow;
+    }
+    if (viewRow >= m->count())
+        return nullptr;
+    return m->bookmarkOf(m->slotAt(viewRow));
 }
 
 std::string ApplianceTable::storedTextAt(int row, int fieldIndex) const {

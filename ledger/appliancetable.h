@@ -169,6 +169,10 @@ public:
     int currentViewRow() const; // -1 with no current record
     std::string shownTextAt(int viewRow, int fieldIndex) const;
     bool hasValueAt(int viewRow, int fieldIndex) const;
+    // The stored record drawn at a view row; nullptr for the new record and out
+    // of range. A view asks before it moves the cursor, since settling the
+    // pending change may drop a new record or move the edited one.
+    Bookmark bookmarkAtViewRow(int viewRow) const;
 
     // Stored values by position in the current order (0-based, < RecordTotal),
     // never an edit copy: what the ledger writer saves. TextValue's rules apply.

@@ -2,8 +2,8 @@
 
 #include "base/error.h"
 #include "base/littleendian.h"
-#include "report/pageimage.h"
 #include "preview/pagestream.h"
+#include "report/pageimage.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,18 +1,18 @@
 #include "preview/pdfexport.h"
 
-#include "ui/errordisplay.h"
-#include "ui/messagedialog.h"
 #include "base/error.h"
 #include "base/replacingfile.h"
-#include "report/pageimagedestination.h"
 #include "preview/pagestore.h"
-#include "report/pdfdestination.h"
 #include "preview/previewdialogs.h"
 #include "preview/previewtarget.h"
+#include "report/pageimagedestination.h"
+#include "report/pdfdestination.h"
 #include "report/printcommand.h"
 #include "report/report.h"
 #include "report/reportform.h"
 #include "report/reportprinter.h"
+#include "ui/errordisplay.h"
+#include "ui/messagedialog.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,8 +4,8 @@
 // the installed printers and the plain message box. Tests replace them to
 // answer without a real dialog or printer.
 
-#include "preview/printersetupdialog.h"
 #include "preview/previewtarget.h"
+#include "preview/printersetupdialog.h"
 
 #include <QString>
 

@@ -10,9 +10,9 @@
 // loaded file.
 
 #include "preview/pagestore.h"
+#include "preview/printersetupdialog.h"
 #include "report/pagesink.h"
 #include "report/printercapabilities.h"
-#include "preview/printersetupdialog.h"
 #include "report/report.h"
 #include "report/reportprinter.h"
 #include "reportlayout/reportlayout.h"

@@ -1,12 +1,12 @@
 #include "preview/previewwindow.h"
 
-#include "ui/errordisplay.h"
 #include "preview/pdfexport.h"
 #include "preview/previewarea.h"
 #include "preview/previewdialogs.h"
 #include "preview/previewglyphs.h"
 #include "preview/previewtarget.h"
 #include "report/report.h"
+#include "ui/errordisplay.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -14,8 +14,8 @@
 // layout nor the records the run took.
 
 #include "report/eventslice.h"
-#include "reportlayout/pageflow.h"
 #include "report/recordsnapshot.h"
+#include "reportlayout/pageflow.h"
 #include "reportlayout/reportlayout.h"
 
 #include <QString>

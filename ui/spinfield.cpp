@@ -4,17 +4,23 @@
 #include "engine/numberformat.h"
 #include "ui/beep.h"
 #include "ui/fieldkeys.h"
+#include "ui/insertedtext.h"
 #include "ui/numbertext.h"
 #include "ui/spinbutton.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QValidator>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 
 namespace pellion {
 
@@ -39,11 +45,27 @@ QString wholeNumberText(double v) {
 
 } // namespace
 
+// Sees every change of the text before the field shows it.
+class InsertionTrimmer : public QValidator {
+public:
+    explicit InsertionTrimmer(SpinField& field) : QValidator(&field), m_field(field) {}
+
+    State validate(QString& text, int& cursor) const override {
+        m_field.trimInsertion(text, cursor);
+        return Acceptable;
+    }
+
+private:
+    SpinField& m_field;
+};
+
 SpinField::SpinField(QWidget* parent) : QLineEdit(parent), m_button(new SpinButton(this)) {
     setObjectName(QStringLiteral("TSpinField"));
     // Typed characters must pass the filter in keyPressEvent.
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setText(QStringLiteral("0"));
+    m_previousText = text();
+    setValidator(new InsertionTrimmer(*this));
     connect(this, &QLineEdit::textChanged, this, &SpinField::onTextChanged);
     connect(m_button, &SpinButton::pressed, this, [this] {
         if (isEnabled() && (focusPolicy() & Qt::ClickFocus))
@@ -136,8 +158,29 @@ void SpinField::step(double delta) {
 }
 
 void SpinField::onTextChanged() {
+    // A trimmed paste of blanks alone leaves the text as it was.
+    if (text() == m_previousText)
+        return;
+    m_previousText = text();
     if (!m_holdChange)
         emit changed();
+}
+
+// Typing never brings white space (the filter refuses it), so the run a
+// user's action put between the unchanged start and end of the text is what
+// was pasted or dropped: a spreadsheet cell comes as "0.35" and a line break.
+void SpinField::trimInsertion(QString& text, int& cursor) const {
+    if (!m_handlingUserInput)
+        return;
+    const InsertedRun run = insertedRun(m_previousText, text);
+    const QString inserted = text.mid(run.start, run.length);
+    QString trimmed = inserted.trimmed();
+    trimmed.remove(QLatin1Char('\r'));
+    trimmed.remove(QLatin1Char('\n'));
+    if (trimmed == inserted)
+        return;
+    text.replace(run.start, run.length, trimmed);
+    cursor = int(run.start + trimmed.size());
 }
 
 void SpinField::setRepeatIntervals(int firstMs, int nextMs) {
@@ -204,14 +247,34 @@ void SpinField::focusOutEvent(QFocusEvent* event) {
         setValue(v);
 }
 
+// Shown modally, so that its Paste runs while the menu's event is handled and
+// counts as the user's input (see event()).
+void SpinField::contextMenuEvent(QContextMenuEvent* event) {
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    menu->exec(event->globalPos());
+}
+
 void SpinField::resizeEvent(QResizeEvent* event) {
     QLineEdit::resizeEvent(event);
     placeButton();
 }
 
 bool SpinField::event(QEvent* event) {
-    if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
+    switch (event->type()) {
+    case QEvent::StyleChange:
+    case QEvent::FontChange:
         placeButton();
+        break;
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::Drop:
+    case QEvent::ContextMenu: { // its Paste runs before the menu returns
+        const QScopedValueRollback userInput(m_handlingUserInput, true);
+        return QLineEdit::event(event);
+    }
+    default:
+        break;
+    }
     return QLineEdit::event(event);
 }
 

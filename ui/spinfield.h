@@ -16,6 +16,11 @@ class SpinButton;
 // changed() is raised exactly once for every change of
 // the text (typed, pasted, stepped or set) and never when the text stays the
 // same. A step compares the texts without regard to letter case.
+//
+// Text a user pastes or drops in is trimmed of surrounding white space and
+// line breaks before the field shows it, so that a price copied from a
+// spreadsheet cell reads as the number shown. The program's own texts are
+// taken as they are.
 class SpinField : public QLineEdit {
     Q_OBJECT
 
@@ -67,10 +72,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
+    friend class InsertionTrimmer;
+    void trimInsertion(QString& text, int& cursor) const;
     void step(double delta);
     bool acceptsCharacter(QChar c) const;
     void placeButton();
@@ -84,6 +92,8 @@ private:
     bool m_arrowKeys = true;
     bool m_editorEnabled = true;
     bool m_holdChange = false;
+    bool m_handlingUserInput = false; // a key, a click, a drop or the context menu
+    QString m_previousText;           // what a change being checked started from
     SpinButton* m_button = nullptr;
 };
 

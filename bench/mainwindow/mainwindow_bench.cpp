@@ -8,10 +8,10 @@
 #include "app/costbreakdownchart.h"
 #include "app/costbreakdownwindow.h"
 #include "app/mainwindow.h"
-#include "ui/spinfield.h"
 #include "bench/household.h"
 #include "ledger/appliancetable.h"
 #include "ledger/ledgerfile.h"
+#include "ui/spinfield.h"
 
 #include <QAction>
 #include <QApplication>

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -43,6 +44,26 @@ void checkRoundTrip(double value) {
         std::abort();
 }
 
+// What the ledger (15 digits), the settings ("0.00") and the price fields
+// (four decimals) write of a finite value must read back, to a value written
+// the same way again: the largest double's rounded text included.
+void checkWrittenTextReadsBack(double value) {
+    if (!std::isfinite(value) || !separatorIsOrdinary())
+        return;
+    using Writer = std::string (*)(double);
+    const Writer writers[] = {
+        [](double v) { return pellion::NumberToText(v, 15); },
+        [](double v) { return pellion::FormatNumber("0.00", v); },
+        [](double v) { return pellion::NumberToFixedText(v, 15, 4); },
+    };
+    for (Writer write : writers) {
+        const std::string text = write(value);
+        double back = 0;
+        if (!pellion::TryTextToNumber(text, back) || write(back) != text)
+            std::abort();
+    }
+}
+
 template <typename Call> void ignoringErrors(Call call) {
     try {
         call();
@@ -64,13 +85,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                 size - headerSize);
 
     double parsed = 0;
-    if (pellion::TryTextToNumber(text, parsed))
+    if (pellion::TryTextToNumber(text, parsed)) {
         checkRoundTrip(parsed);
+        checkWrittenTextReadsBack(parsed);
+    }
     ignoringErrors([&] { pellion::TextToNumber(text); });
     ignoringErrors([&] { pellion::TextToInteger(text); });
     ignoringErrors([&] { pellion::FormatNumber(text, number); });
     ignoringErrors([&] { pellion::FormatNumber(text, parsed); });
     checkRoundTrip(number);
+    checkWrittenTextReadsBack(number);
     pellion::NumberToText(number, precision);
     pellion::NumberToFixedText(number, precision, decimals);
     pellion::IntegerToText(std::int64_t(data[1]) << 56 | std::int64_t(data[9]));

@@ -2,7 +2,11 @@
 
 #include "engine/numberformat.h"
 
+#include <QClipboard>
 #include <QLineEdit>
+
+#include <functional>
+#include <string>
 
 namespace {
 
@@ -210,6 +214,56 @@ TEST_F(GridTest, CellsTakeOnlyWhatTheirFieldAllows) {
     EXPECT_EQ(shown(0, "appliance"), std::string(50, 'n'));
 }
 
+// Fifty characters as the user sees them: an emoji is one, is never cut in
+// half, and comes back from the ledger as it was typed.
+TEST_F(GridTest, LongNamesAreCutAtWholeCharacters) {
+    const QString grin = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const struct {
+        const char* situation;
+        QString typed;  // key by key, an emoji in one key
+        QString pasted; // then pasted where the typing ended
+        QString stored;
+    } cases[] = {
+        {"an emoji as the fiftieth character",
+         QString(49, u'x') + grin + QStringLiteral("yz"),
+         {},
+         QString(49, u'x') + grin},
+        {"an emoji as the fifty-first character", QString(50, u'x') + grin, {}, QString(50, u'x')},
+        {"fifty emoji", grin.repeated(60), {}, grin.repeated(50)},
+        {"a paste over the limit", QString(40, u'x'), grin.repeated(20),
+         QString(40, u'x') + grin.repeated(10)},
+        {"a paste landing on the limit", QString(49, u'x'), grin + grin, QString(49, u'x') + grin},
+        {"half an emoji pasted", QStringLiteral("Kettle"), QString(QChar(0xD83D)),
+         QStringLiteral("Kettle")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.situation);
+        m_window.reset();
+        start();
+        click("btn_edit"); // an empty list: a new record
+        grid()->setFocus();
+        key(Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        for (qsizetype i = 0; i < c.typed.size(); ++i) {
+            const qsizetype length = c.typed[i].isHighSurrogate() ? 2 : 1;
+            QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, c.typed.mid(i, length),
+                                Qt::NoModifier);
+            i += length - 1;
+        }
+        if (!c.pasted.isEmpty()) {
+            QApplication::clipboard()->setText(c.pasted);
+            QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+        }
+        key(Qt::Key_Return);
+        click("btnSave");
+        EXPECT_FALSE(readFile(ledgerPath()).contains('?'));
+        m_window.reset();
+        start();
+        EXPECT_EQ(QString::fromStdString(shown(0, "appliance")), c.stored);
+    }
+}
+
 // Fields made by a ledger load were made under the ledger's '.', but typed
 // text is read with the user's separator: a ',' user must still reach decimals.
 TEST_F(GridTest, LoadedFieldsTakeTheUsersDecimalSeparator) {
@@ -242,6 +296,150 @@ TEST_F(GridTest, TextThatIsNoNumberGoesToTheErrorDisplay) {
     EXPECT_EQ(dialogs()[0].caption, "Pellion");
     EXPECT_EQ(dialogs()[0].text, "'5-' is not a valid floating point value for field 'Voltage'");
     EXPECT_EQ(shown(0, "voltage"), "230.00");
+}
+
+// The four records of the cases below, 230 V each, in row order.
+const char* const phonetic[] = {"Alpha", "Bravo", "Charlie", "Delta"};
+
+class PointerTest : public GridTest {
+protected:
+    enum Column { Appliance = 0, Wattage = 2, CostHour = 5 };
+
+    void withFourAppliances() const {
+        addAppliance("Alpha", "230", "", "100", "1");
+        addAppliance("Bravo", "230", "", "200", "1");
+        addAppliance("Charlie", "230", "", "300", "1");
+        addAppliance("Delta", "230", "", "400", "1");
+    }
+    QPoint cellCentre(int row, int column) const {
+        return grid()->visualRect(grid()->model()->index(row, column)).center();
+    }
+    void clickCell(int row, int column) const {
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, cellCentre(row, column));
+    }
+    // As the window system delivers one: press, release, double click, release,
+    // all where the cell was drawn when the user aimed at it.
+    void doubleClickCell(int row, int column) const {
+        const QPoint at = cellCentre(row, column);
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(grid()->viewport(), Qt::LeftButton, {}, at);
+    }
+    std::string currentName() const { return table().FieldNamed("appliance").TextValue(); }
+    double storedWattage(const std::string& name) const {
+        const int nameField = table().FieldNamed("appliance").index();
+        for (int row = 0; row < table().RecordTotal(); ++row)
+            if (table().storedTextAt(row, nameField) == name)
+                return table().storedNumberAt(row, table().FieldNamed("wattage").index());
+        ADD_FAILURE() << "no record " << name;
+        return 0;
+    }
+    enum class Pending { InsertAboveBravo, AppendBelowDelta, SortedEditOfAlpha, SortedTyping };
+    // A new window with the four records and one change pending.
+    void startWithPending(Pending pending) {
+        m_window.reset();
+        start();
+        withFourAppliances();
+        switch (pending) {
+        case Pending::InsertAboveBravo:
+            clickCell(1, Appliance);
+            click("btn_ins");
+            break;
+        case Pending::AppendBelowDelta:
+            clickCell(3, Appliance);
+            key(Qt::Key_Down);
+            break;
+        case Pending::SortedEditOfAlpha:
+            click("rgsort_Wattage");
+            clickCell(0, Wattage);
+            click("btn_edit");
+            grid()->setFocus();
+            type("350"); // posted, Alpha goes between Charlie and Delta
+            key(Qt::Key_Return);
+            break;
+        case Pending::SortedTyping: // the same, still in the cell editor
+            click("rgsort_Wattage");
+            clickCell(0, Wattage);
+            click("btn_edit");
+            grid()->setFocus();
+            type("350");
+            break;
+        }
+    }
+    QString deletePrompt() {
+        answer({"&No"});
+        click("btn_del");
+        m_window->activateWindow(); // back from the box, as the user is
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+        return dialogs().empty() ? QString() : dialogs().back().text;
+    }
+};
+
+TEST_F(PointerTest, TypingWhereNoEditorOpensStaysOnTheRecord) {
+    withFourAppliances();
+    clickCell(0, Appliance);
+    type("c");
+    EXPECT_EQ(currentName(), "Alpha");
+    EXPECT_EQ(grid()->currentIndex().row(), 0);
+    EXPECT_EQ(deletePrompt(), "Do you wish to delete : Alpha");
+
+    // While editing, a read-only cell opens no editor: the letter must not
+    // post the edit by jumping away, so Cancel still undoes it.
+    click("btnupdate");
+    clickCell(0, Appliance);
+    click("btn_edit");
+    grid()->setFocus();
+    type("Zulu");
+    key(Qt::Key_Return);
+    clickCell(0, CostHour);
+    type("c");
+    EXPECT_EQ(table().state(), TableState::Editing);
+    EXPECT_EQ(currentName(), "Zulu");
+    click("btn_cancel");
+    EXPECT_EQ(applianceNames(), (std::vector<std::string>{"Alpha", "Bravo", "Charlie", "Delta"}));
+}
+
+// A pending change that settling removes or moves shifts the rows under the
+// pointer; the click must still reach the record the user saw there.
+TEST_F(PointerTest, ClicksReachTheRecordDrawnUnderThePointer) {
+    const struct {
+        const char* situation;
+        Pending pending;
+        int row; // where the aimed record is drawn with the change pending
+        const char* aimed;
+    } cases[] = {
+        {"an untouched new record inserted above", Pending::InsertAboveBravo, 3, "Charlie"},
+        {"an untouched new record appended below", Pending::AppendBelowDelta, 1, "Bravo"},
+        {"an edit that moves its record in the sorted list", Pending::SortedEditOfAlpha, 2,
+         "Charlie"},
+        {"typing still in the cell that moves its record", Pending::SortedTyping, 2, "Charlie"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.situation);
+        startWithPending(c.pending);
+        clickCell(c.row, Wattage);
+        EXPECT_EQ(currentName(), c.aimed);
+        EXPECT_EQ(grid()->currentIndex().column(), int(Wattage));
+        EXPECT_EQ(grid()->currentIndex().row(), table().currentViewRow());
+        EXPECT_EQ(deletePrompt(), QStringLiteral("Do you wish to delete : ") + c.aimed);
+        EXPECT_EQ(table().RecordTotal(), 4);
+        EXPECT_EQ(storedWattage("Alpha"),
+                  c.pending == Pending::SortedEditOfAlpha || c.pending == Pending::SortedTyping
+                      ? 350
+                      : 100);
+
+        startWithPending(c.pending);
+        doubleClickCell(c.row, Wattage);
+        type("999");
+        key(Qt::Key_Return);
+        click("btn_first"); // posts
+        for (const char* name : phonetic) {
+            if (name == std::string(c.aimed))
+                EXPECT_EQ(storedWattage(name), 999) << name;
+            else
+                EXPECT_NE(storedWattage(name), 999) << name;
+        }
+    }
 }
 
 TEST_F(GridTest, DoubleClickOnAnEmptyGridStartsARecord) {

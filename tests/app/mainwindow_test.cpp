@@ -2,6 +2,7 @@
 
 #include "engine/numberformat.h"
 
+#include <cfloat>
 #include <functional>
 
 #include <QCheckBox>
@@ -303,6 +304,62 @@ TEST_F(CommandTest, IncompleteApplianceShowsTheErrorDialogAndStopsThere) {
     EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "1");
     EXPECT_EQ(table().currentViewRow(), 1);
     EXPECT_EQ(grid()->currentIndex().row(), 1);
+}
+
+// A cost beyond a double (1000 a kWh, 1.5e308 hours a day) stops Update with
+// the overflow error and changes no figure; the largest double typed into a
+// price; Save; the next start finds every record and every value back.
+TEST_F(CommandTest, ValuesBeyondTheCostsRangeAreRefusedAndEverythingSavedComesBack) {
+    writeFile(settingsPath(), "[cost]\n0=1000\n");
+    start();
+    addAppliance("Kettle", "230", "", "2000", "1");
+    addAppliance("Radio", "230", "", "23", "2");
+    click("btnupdate");
+    const QString dayTotal = currency("cetpd")->text();
+    const auto kettle = [this](const char* field) {
+        return table().shownTextAt(0, table().FieldNamed(field).index());
+    };
+    const std::string kettleCostPerDay = kettle("costday");
+
+    grid()->setFocus();
+    grid()->setCurrentIndex(grid()->model()->index(0, 6)); // hours a day
+    click("btn_edit");
+    grid()->setFocus();
+    typeKeys(grid(), QStringLiteral("1.5e308"));
+    pressKey(grid(), Qt::Key_Return);
+    answer({});
+    click("btnupdate");
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].caption, "Pellion");
+    EXPECT_EQ(dialogs()[0].text, "Floating point overflow.");
+    EXPECT_EQ(currency("cetpd")->text(), dayTotal);
+    EXPECT_EQ(kettle("costday"), kettleCostPerDay);
+    EXPECT_EQ(kettle("hrsday"), "1.5E308") << "the typed hours are kept";
+
+    pellion::SpinField* daily = spin("sedailycharges");
+    daily->setFocus();
+    daily->selectAll();
+    typeKeys(daily, QStringLiteral("1.7976931348623157e308"));
+    for (const SeenDialog& dialog : dialogs())
+        EXPECT_EQ(dialog.text, "Floating point overflow.");
+    EXPECT_EQ(currency("cetpd")->text(), dayTotal);
+    click("btnSave");
+    const QByteArray settings = readFile(settingsPath());
+    EXPECT_TRUE(settings.contains("[dailycosts]\n0=1.79769313486232E308\n")) << settings.data();
+    const QByteArray ledger = readFile(ledgerPath());
+    EXPECT_FALSE(ledger.contains("INF")) << ledger.data();
+    EXPECT_TRUE(ledger.contains("\"1.5E308\"")) << ledger.data();
+
+    m_window.reset();
+    start();
+    EXPECT_EQ(applianceNames(), (std::vector<std::string>{"Kettle", "Radio"}));
+    EXPECT_EQ(table().storedNumberAt(0, table().FieldNamed("hrsday").index()), 1.5e308);
+    EXPECT_EQ(spin("sechgphr")->value(), 1000);
+    EXPECT_EQ(spin("sedailycharges")->text(), "1.79769313486232E308");
+    EXPECT_EQ(spin("sedailycharges")->value(), DBL_MAX);
+    EXPECT_FALSE(dialogs().empty()) << "the totals are still beyond a double";
+    for (const SeenDialog& dialog : dialogs())
+        EXPECT_EQ(dialog.text, "Floating point overflow.");
 }
 
 TEST_F(CommandTest, DeleteItemAsksWithTheNameThenRemovesAndRecalculates) {

@@ -119,7 +119,8 @@ TEST_F(SaveSafetyTest, FoldersThatTakeNoNewFileDoNotStopSave) {
     start();
     spin("sechgphr")->setValue(0.3);
     click("btnSave");
-    EXPECT_TRUE(dialogs().empty()) << (dialogs().empty() ? QString() : dialogs()[0].text).toStdString();
+    EXPECT_TRUE(dialogs().empty())
+        << (dialogs().empty() ? QString() : dialogs()[0].text).toStdString();
     EXPECT_TRUE(m_window->savedflag());
     EXPECT_TRUE(readFile(settingsPath()).contains("[cost]\n0=0.30\n"));
     EXPECT_TRUE(readFile(ledgerPath()).contains("\"8.6957\",\"Kettle\",")); // recalculated

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <functional>
 #include <memory>
 
@@ -374,6 +375,38 @@ TEST_F(CalculatorFormTest, OverflowGoesToTheErrorDisplay) {
     EXPECT_EQ(form.displayText(), "1000000000");
     QTest::keyClicks(&form, "1=");
     EXPECT_EQ(form.displayText(), "1E300") << "the pending '*' survived the overflow";
+}
+
+// The display rounds the largest double to a text just above it; every later
+// key and OK must still read that text as the number it shows.
+TEST_F(CalculatorFormTest, TheLargestDoubleAsShownReadsBackForLaterKeysAndOk) {
+    QStringList messages;
+    QTimer boxCloser; // an error box would otherwise wait for an answer
+    boxCloser.callOnTimeout([&messages] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            messages << box->text();
+            box->accept();
+        }
+    });
+    boxCloser.start(20);
+    QGuiApplication::clipboard()->setText(QStringLiteral("1.7976931348623157E308"));
+
+    Calculator calc;
+    whileShown([](CalculatorForm& form) {
+        QTest::keyClick(&form, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(form.displayText(), "1.79769313486232E308");
+        QTest::keyClicks(&form, "+0=");
+        EXPECT_EQ(form.displayText(), "1.79769313486232E308");
+        QTest::keyClicks(&form, "Q");
+        EXPECT_EQ(form.displayText(), "1.34078079299426E154");
+        QTest::keyClick(&form, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClicks(&form, "_");
+        EXPECT_EQ(form.displayText(), "-1.79769313486232E308");
+        click(form, "btnOK");
+    });
+    EXPECT_TRUE(calc.ShowCalculator());
+    EXPECT_EQ(calc.value(), -DBL_MAX);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'|').toStdString();
 }
 
 struct ScaleCase {

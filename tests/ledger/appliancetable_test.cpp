@@ -242,12 +242,21 @@ TEST_F(TableTest, AssignTextOnTheTextField) {
     const std::string sixty(60, 'x');
     std::string accented;
     for (int i = 0; i < 60; ++i)
-        accented += "\xC3\xA9"; // é
+        accented += "\xC3\xA9";                  // é
+    const std::string grin = "\xF0\x9F\x98\x80"; // four bytes, one character
+    std::string grins;
+    for (int i = 0; i < 60; ++i)
+        grins += grin;
     const Case cases[] = {
         {"empty text is a value", "", ""},
         {"sixty characters keep fifty", sixty, std::string(50, 'x')},
         {"characters, not bytes", accented, accented.substr(0, 100)},
         {"cut at the first NUL", std::string("Ket\0tle", 7), "Ket"},
+        {"a four-byte character as the fiftieth is kept whole", std::string(49, 'x') + grin + "yz",
+         std::string(49, 'x') + grin},
+        {"a four-byte character as the fifty-first goes whole", std::string(50, 'x') + grin,
+         std::string(50, 'x')},
+        {"sixty four-byte characters keep fifty", grins, grins.substr(0, 200)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.situation);
@@ -786,6 +795,23 @@ TEST_F(TableTest, BookmarksFollowARecordThatMoved) {
     EXPECT_EQ(name().TextValue(), "B");
     table.RemoveRecord();
     EXPECT_EQ(errorText([&] { table.GoToBookmark(marks[1]); }), "KMT: Record not found");
+}
+
+// A view's row names its record as drawn, with the new record in its place;
+// reaching that record settles the new one without shifting the aim.
+TEST_F(TableTest, ViewRowsNameTheRecordsDrawnThere) {
+    appendWithWattage("A", 1);
+    appendWithWattage("B", 2);
+    appendWithWattage("C", 3);
+    const std::vector<Bookmark> marks = table.bookmarksInOrder();
+    goTo(1);
+    table.StartInsert(); // drawn as A [new] B C
+    const Bookmark drawn[] = {marks[0], nullptr, marks[1], marks[2], nullptr};
+    for (int row = -1; row <= 4; ++row)
+        EXPECT_EQ(table.bookmarkAtViewRow(row), row < 0 ? nullptr : drawn[row]) << row;
+    table.GoToBookmark(table.bookmarkAtViewRow(3));
+    EXPECT_EQ(name().TextValue(), "C");
+    EXPECT_EQ(table.RecordTotal(), 3) << "the untouched new record is gone";
 }
 
 TEST_F(TableTest, ListenersHearEveryChange) {

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace pellion {
 namespace {
@@ -46,6 +48,16 @@ public:
     }
 
     std::string currentName() { return table.FieldNamed("appliance").TextValue(); }
+
+    std::vector<std::vector<std::string>> storedTexts() const {
+        std::vector<std::vector<std::string>> records;
+        for (int row = 0; row < table.RecordTotal(); ++row) {
+            records.emplace_back();
+            for (int f = 0; f < table.fieldCount(); ++f)
+                records.back().push_back(table.storedTextAt(row, f));
+        }
+        return records;
+    }
 
     void addWorkedExample() {
         add({"Kettle", 230, 0, 2000, 0.5});
@@ -358,6 +370,51 @@ TEST_F(CostPassTest, FieldsAreLookedUpOnlyWhenAStepNeedsThem) {
     }
     table.replaceFields({});
     EXPECT_EQ(testing::errorText([&] { Recalculate(table, RecalcInputs{}); }), "(no error)");
+}
+
+TEST_F(CostPassTest, AResultBeyondADoubleStopsThePassBeforeAnythingIsWritten) {
+    struct Case {
+        const char* situation;
+        double hours;   // of both appliances
+        double wattage; // of the second, at 1e308 V
+        double price;
+        double dailyCharges;
+        double dailyDiscount; // taken off, switched on
+    };
+    const Case cases[] = {
+        {"cost per day", 1.5e308, 2000, 1000, 0, 0}, {"cost per hour", 1, 1e308, 1e8, 0, 0},
+        {"daily energy", 1e308, 1000, 0, 0, 0},      {"the day total", 1, 1000, 1, 1e308, -1e308},
+        {"the monthly total", 1, 1000, 1, 1e307, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        table.close();
+        table.replaceFields(standardFields());
+        table.open();
+        add({"Kettle", 230, 0, 2000, c.hours});
+        add({"Furnace", 1e308, 0, c.wattage, c.hours});
+        table.GoFirst();
+        table.StartEdit();
+        table.FieldNamed("costday").AssignNumber(7);
+        table.PostRecord();
+        table.GoLast();
+        const auto before = storedTexts();
+
+        RecalcInputs in;
+        in.pricePerKwh = c.price;
+        in.dailyCharges = c.dailyCharges;
+        in.dailyDiscountOn = true;
+        in.dailyDiscount = c.dailyDiscount;
+        bool completionFailed = false;
+        EXPECT_EQ(
+            testing::errorText([&] { Recalculate(table, in, [&] { completionFailed = true; }); }),
+            "Floating point overflow");
+        EXPECT_FALSE(completionFailed);
+        EXPECT_EQ(storedTexts(), before);
+        EXPECT_EQ(table.state(), TableState::Browsing);
+        for (const char* derived : {"kilowattshour", "costhour", "costday"})
+            EXPECT_FALSE(table.FieldNamed(derived).readOnly()) << derived;
+    }
 }
 
 TEST_F(CostPassTest, AnEmptyTableGivesTheDailyChargesAlone) {

@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <csignal>
 #include <filesystem>
 #include <initializer_list>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -241,6 +243,62 @@ TEST_F(LedgerFileTest, NumbersAreWrittenWithFifteenDigitsAndAPoint) {
     EXPECT_EQ(formatSettings().decimalSeparator, ',');
     EXPECT_EQ(formatSettings().thousandSeparator, '.');
     formatSettings() = FormatSettings();
+}
+
+// Every number the ledger writes reads back as the number its text shows,
+// which the next save writes the same way, whatever the user's separator.
+TEST_F(LedgerFileTest, EveryNumberWrittenReadsBackAndIsWrittenAgainTheSame) {
+    struct Case {
+        const char* situation;
+        double value;
+        const char* text;
+        double readBack;
+    };
+    const Case cases[] = {
+        {"largest double", DBL_MAX, "1.79769313486232E308", DBL_MAX},
+        {"negative largest double", -DBL_MAX, "-1.79769313486232E308", -DBL_MAX},
+        {"smallest normal", DBL_MIN, "2.2250738585072E-308", 2.2250738585072e-308},
+        {"largest subnormal", 2.2250738585072009e-308, "2.2250738585072E-308",
+         2.2250738585072e-308},
+        {"smallest subnormal", 4.9406564584124654e-324, "4.94065645841247E-324",
+         4.9406564584124654e-324},
+        {"negative zero", -0.0, "0", 0},
+        {"15 digits", 123456789012345, "123456789012345", 123456789012345},
+        {"15 decimals", 0.123456789012345, "0.123456789012345", 0.123456789012345},
+        {"17 digits", 0.1 + 0.2, "0.3", 0.3},
+        {"17 integer digits", 12345678901234568.0, "1.23456789012346E16", 12345678901234600.0},
+        {"tiny negative", -2.5e-7, "-2.5E-7", -2.5e-7},
+    };
+    const int wattage = 7; // the last field of a line
+    for (const char decimalSeparator : {'.', ','}) {
+        SCOPED_TRACE(decimalSeparator);
+        FormatSettings regional;
+        regional.decimalSeparator = decimalSeparator;
+        regional.thousandSeparator = decimalSeparator == '.' ? ',' : '.';
+        const ScopedFormatSettings scope(regional);
+
+        ApplianceTable table;
+        std::string expectedLines;
+        for (const Case& c : cases) {
+            table.StartAppend();
+            table.field(wattage).AssignNumber(c.value);
+            table.PostRecord();
+            expectedLines += ",,,,,,,\""s + c.text + "\",\r\n";
+        }
+        ASSERT_EQ(saveError(table, m_path), "");
+        const std::string saved = testing::readBytes(m_path);
+        EXPECT_EQ(saved, kStandardDefinitions + kStandardHeader + expectedLines);
+
+        ApplianceTable reread;
+        ASSERT_EQ(loadError(reread, m_path), "");
+        ASSERT_EQ(reread.RecordTotal(), int(std::size(cases)));
+        for (int row = 0; row < reread.RecordTotal(); ++row) {
+            SCOPED_TRACE(cases[row].situation);
+            EXPECT_EQ(reread.storedNumberAt(row, wattage), cases[row].readBack);
+        }
+        ASSERT_EQ(saveError(reread, m_path), "");
+        EXPECT_EQ(testing::readBytes(m_path), saved);
+    }
 }
 
 TEST_F(LedgerFileTest, SortedTableIsWrittenInItsCurrentOrder) {

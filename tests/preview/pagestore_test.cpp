@@ -4,8 +4,8 @@
 #include "preview/pagestore.h"
 
 #include "base/error.h"
-#include "report/pageimage.h"
 #include "preview/pagestream.h"
+#include "report/pageimage.h"
 #include "tests/errortext.h"
 #include "tests/qtapplication.h"
 #include "tests/report/pagerecorder.h"

@@ -10,7 +10,6 @@
 #include "report/pageimagedestination.h"
 #include "report/report.h"
 #include "report/reportform.h"
-#include "tests/report/reporttestdata.h"
 #include "tests/dialoganswerer.h"
 #include "tests/qtapplication.h"
 #include "tests/report/pagerecorder.h"

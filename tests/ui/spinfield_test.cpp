@@ -4,11 +4,19 @@
 #include "fieldtesting.h"
 #include "ui/spinbutton.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDialog>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -207,6 +215,88 @@ TEST_F(SpinFieldTest, PastedTextIsNotFiltered) {
     EXPECT_EQ(form.field->value(), 0);
     EXPECT_EQ(form.changes, 1);
     EXPECT_EQ(m_beeps.count(), 0);
+}
+
+// A price copied from a spreadsheet or a web page comes with blanks and line
+// breaks around it; the field shows, and reads, only the number.
+TEST_F(SpinFieldTest, PastedTextLosesSurroundingBlanksAndLineBreaks) {
+    const struct {
+        const char* situation;
+        const char* before;
+        int selectionStart, selectionLength;
+        const char* clipboard;
+        const char* after;
+        double value;
+    } cases[] = {
+        {"spreadsheet cell over the whole text", "0.0100", 0, 6, "0.35\n", "0.35", 0.35},
+        {"line end of another system and blanks", "0.0100", 0, 6, "  0.35 \r\n", "0.35", 0.35},
+        {"tabs of a copied row", "0.0100", 0, 6, "\t12\t", "12", 12},
+        {"into the middle", "12", 1, 0, " 5 \n", "152", 152},
+        {"line break inside", "", 0, 0, "0.3\n5", "0.35", 0.35},
+        {"blanks only change nothing", "0.25", 4, 0, " \n", "0.25", 0.25},
+        {"other characters stay", "", 0, 0, " 1,5x\n", "1,5x", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.situation);
+        SpinForm form(Kind::Discount, QString::fromLatin1(c.before));
+        form.field->setFocus();
+        form.field->setSelection(c.selectionStart, c.selectionLength);
+        QApplication::clipboard()->setText(QString::fromLatin1(c.clipboard));
+        QTest::keyClick(form.field, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(form.field->text(), c.after);
+        EXPECT_EQ(form.field->value(), c.value);
+        EXPECT_EQ(form.changes, QString::fromLatin1(c.before) == c.after ? 0 : 1);
+    }
+}
+
+TEST_F(SpinFieldTest, EveryWayOfPastingTrimsTheText) {
+    const QString copied = QStringLiteral("0.35\r\n");
+    const struct {
+        const char* way;
+        std::function<void(SpinField&)> paste;
+    } ways[] = {
+        {"Ctrl+V", [](SpinField& f) { QTest::keyClick(&f, Qt::Key_V, Qt::ControlModifier); }},
+        {"Shift+Insert",
+         [](SpinField& f) { QTest::keyClick(&f, Qt::Key_Insert, Qt::ShiftModifier); }},
+        {"context menu",
+         [](SpinField& f) {
+             QTimer::singleShot(0, [] {
+                 auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                 ASSERT_NE(menu, nullptr);
+                 QAction* paste = nullptr;
+                 for (QAction* action : menu->actions())
+                     if (action->text().startsWith(QStringLiteral("&Paste")))
+                         paste = action;
+                 ASSERT_NE(paste, nullptr);
+                 QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(paste).center());
+             });
+             QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(4, 4),
+                                     f.mapToGlobal(QPoint(4, 4)));
+             QApplication::sendEvent(&f, &event);
+         }},
+        {"drop",
+         [&copied](SpinField& f) {
+             QMimeData data;
+             data.setText(copied);
+             const QPointF at(4, f.height() / 2.0);
+             // Without a drag in progress the application delivers no drop,
+             // so the field is handed the event as a drag would hand it over.
+             QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+             static_cast<QObject&>(f).event(&drop);
+         }},
+    };
+    for (const auto& w : ways) {
+        SCOPED_TRACE(w.way);
+        SpinForm form(Kind::Discount, QString());
+        form.field->setFocus();
+        form.field->clear();
+        form.changes = 0;
+        QApplication::clipboard()->setText(copied);
+        w.paste(*form.field);
+        EXPECT_EQ(form.field->text(), "0.35");
+        EXPECT_EQ(form.field->value(), 0.35);
+        EXPECT_EQ(form.changes, 1);
+    }
 }
 
 TEST_F(SpinFieldTest, SettingAValueRaisesChangeOnlyWhenTheTextChanges) {
