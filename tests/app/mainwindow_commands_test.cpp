@@ -4,6 +4,7 @@
 
 #include "info/helpbrowser.h"
 #include "info/helpwindow.h"
+#include "report/reportform.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -25,6 +26,25 @@ void onNextModal(std::function<void(QWidget*)> act) {
         timer->stop();
         timer->deleteLater();
         act(modal);
+    });
+    timer->start(5);
+}
+
+// Runs `act` on the preview window once it shows, then closes it with Escape,
+// as the user would, so that the command that opened it returns.
+void onPreview(std::function<void(QWidget*)> act = {}) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() != QStringLiteral("PreviewWindow") || !window->isVisible())
+                continue;
+            timer->stop();
+            timer->deleteLater();
+            if (act)
+                act(window);
+            QTest::keyClick(window, Qt::Key_Escape);
+            return;
+        }
     });
     timer->start(5);
 }
@@ -117,22 +137,77 @@ TEST_F(CommandsTest, PrintPreviewShowsTheReportAndReturnsWhenThePreviewCloses) {
     start();
     addAppliance("Kettle", "230", "", "2000", "0.5");
     QString caption;
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [&caption, timer] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == QStringLiteral("PreviewWindow") && window->isVisible()) {
-                timer->stop();
-                timer->deleteLater();
-                caption = window->windowTitle();
-                QTest::keyClick(window, Qt::Key_Escape);
-                return;
-            }
-        }
-    });
-    timer->start(5);
+    onPreview([&caption](QWidget* preview) { caption = preview->windowTitle(); });
     action("PrintPreview1")->trigger();
     EXPECT_EQ(caption, QStringLiteral("Pellion Report"));
     EXPECT_TRUE(dialogs().empty());
+}
+
+// What the report is handed while its preview is open: the texts of the
+// fields, so a zero day total gives a lone "$" and a zero hour total "$0".
+TEST_F(CommandsTest, PrintPreviewHandsTheFieldsTextsToTheReport) {
+    struct Case {
+        const char* situation;
+        bool kettle;
+        const char* price;    // typed into the price field
+        QStringList captions; // RLabel10, rptlbltotal, rptlbltd, rptlbldkwu
+    };
+    const Case cases[] = {
+        {"empty list", false, "0.2", {"0.2", "$0", "$", "0"}},
+        {"a kettle", true, "0.25", {"0.25", "$0.01042", "$0.25", "1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        start();
+        if (c.kettle)
+            addAppliance("Kettle", "250", "8", "", "0.5");
+        typePrice("sechgphr", QString::fromLatin1(c.price));
+        QStringList captions;
+        onPreview([&](QWidget*) {
+            if (auto* form = m_window->findChild<pellion::ReportForm*>())
+                for (const char* name : {"RLabel10", "rptlbltotal", "rptlbltd", "rptlbldkwu"})
+                    captions << form->caption(QString::fromLatin1(name));
+        });
+        action("PrintPreview1")->trigger();
+        EXPECT_EQ(captions, c.captions);
+        EXPECT_EQ(m_window->findChild<pellion::ReportForm*>(), nullptr); // destroyed
+        m_window.reset();
+    }
+}
+
+// Neither sorting nor a preview changes what Save wrote.
+TEST_F(CommandsTest, SortingAndPreviewingAfterSavingCloseWithoutAQuestion) {
+    struct Case {
+        const char* situation;
+        std::function<void()> act;
+    };
+    const Case cases[] = {
+        {"sorted by voltage", [this] { click("rgsort_Voltage"); }},
+        {"sorted twice",
+         [this] {
+             click("rgsort_Wattage");
+             click("rgsort_Appliance");
+         }},
+        {"previewed",
+         [this] {
+             onPreview();
+             action("PrintPreview1")->trigger();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        MainWindow& window = start();
+        addAppliance("Kettle", "230", "", "2000", "0.5");
+        addAppliance("Fridge", "240", "0.5", "", "24");
+        click("btnupdate");
+        click("btnSave");
+        c.act();
+        EXPECT_TRUE(window.savedflag());
+        answer({"&No"});
+        EXPECT_TRUE(window.close());
+        EXPECT_TRUE(dialogs().empty());
+        m_window.reset();
+    }
 }
 
 } // namespace
