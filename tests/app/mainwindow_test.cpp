@@ -516,6 +516,7 @@ TEST_F(CommandTest, PriceFieldsStepAndClampAsConfigured) {
         {"negative price", "sechgphr", "-5", Qt::Key_unknown, "0.0000"},
         {"price above the range", "sechgphr", "200000000", Qt::Key_unknown, "100000000.0000"},
         {"daily discount below zero", "sedcdisc", nullptr, Qt::Key_Down, "-0.0100"},
+        {"whole number of kWh up from its start", "senoofhrsdisc", nullptr, Qt::Key_Up, "1"},
         {"whole number of kWh refuses a separator", "senoofhrsdisc", "1.5", Qt::Key_unknown, "15"},
     };
     for (const Case& c : cases) {
