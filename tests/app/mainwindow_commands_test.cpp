@@ -30,25 +30,6 @@ void onNextModal(std::function<void(QWidget*)> act) {
     timer->start(5);
 }
 
-// Runs `act` on the preview window once it shows, then closes it with Escape,
-// as the user would, so that the command that opened it returns.
-void onPreview(std::function<void(QWidget*)> act = {}) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->objectName() != QStringLiteral("PreviewWindow") || !window->isVisible())
-                continue;
-            timer->stop();
-            timer->deleteLater();
-            if (act)
-                act(window);
-            QTest::keyClick(window, Qt::Key_Escape);
-            return;
-        }
-    });
-    timer->start(5);
-}
-
 using pellion::MainWindow;
 
 class CommandsTest : public MainWindowFixture {
@@ -171,41 +152,6 @@ TEST_F(CommandsTest, PrintPreviewHandsTheFieldsTextsToTheReport) {
         action("PrintPreview1")->trigger();
         EXPECT_EQ(captions, c.captions);
         EXPECT_EQ(m_window->findChild<pellion::ReportForm*>(), nullptr); // destroyed
-        m_window.reset();
-    }
-}
-
-// Neither sorting nor a preview changes what Save wrote.
-TEST_F(CommandsTest, SortingAndPreviewingAfterSavingCloseWithoutAQuestion) {
-    struct Case {
-        const char* situation;
-        std::function<void()> act;
-    };
-    const Case cases[] = {
-        {"sorted by voltage", [this] { click("rgsort_Voltage"); }},
-        {"sorted twice",
-         [this] {
-             click("rgsort_Wattage");
-             click("rgsort_Appliance");
-         }},
-        {"previewed",
-         [this] {
-             onPreview();
-             action("PrintPreview1")->trigger();
-         }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.situation);
-        MainWindow& window = start();
-        addAppliance("Kettle", "230", "", "2000", "0.5");
-        addAppliance("Fridge", "240", "0.5", "", "24");
-        click("btnupdate");
-        click("btnSave");
-        c.act();
-        EXPECT_TRUE(window.savedflag());
-        answer({"&No"});
-        EXPECT_TRUE(window.close());
-        EXPECT_TRUE(dialogs().empty());
         m_window.reset();
     }
 }

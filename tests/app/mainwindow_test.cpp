@@ -107,6 +107,19 @@ TEST_F(StartUpTest, ChangesInTheListAfterSavingMakeClosingAsk) {
          false},
         {"new record started, untouched", [this] { click("btn_ins"); }, false},
         {"moved to another record", [this] { click("btn_last"); }, false},
+        {"sorted by voltage", [this] { click("rgsort_Voltage"); }, false},
+        {"sorted twice",
+         [this] {
+             click("rgsort_Wattage");
+             click("rgsort_Appliance");
+         },
+         false},
+        {"previewed",
+         [this] {
+             onPreview();
+             control<QAction>("PrintPreview1")->trigger();
+         },
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.situation);
