@@ -319,28 +319,6 @@ TEST_F(StartUpTest, SaveWhileAFreshRecordIsUntouchedStoresThatBlankRecord) {
     EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "1");
 }
 
-TEST_F(StartUpTest, FailedSettingsWriteEndsSaveAndNamesTheFile) {
-    start();
-    QDir(appDir()).removeRecursively(); // nowhere to write the settings
-    click("btnSave");
-    ASSERT_EQ(dialogs().size(), 1u);
-    EXPECT_EQ(dialogs()[0].caption, "Pellion");
-    EXPECT_EQ(dialogs()[0].text, "Unable to write to " + settingsPath() + ".");
-    EXPECT_FALSE(m_window->savedflag());
-    EXPECT_FALSE(QFile::exists(ledgerPath()));
-}
-
-TEST_F(StartUpTest, LedgerThatCannotBeCreatedEndsSaveAfterTheSettings) {
-    start();
-    QDir(workDir()).mkdir(QStringLiteral("pellion.csv")); // in the way of the file
-    click("btnSave");
-    ASSERT_EQ(dialogs().size(), 1u);
-    EXPECT_EQ(dialogs()[0].caption, "Pellion");
-    EXPECT_EQ(dialogs()[0].text, "Cannot create file pellion.csv.");
-    EXPECT_TRUE(QFile::exists(settingsPath()));
-    EXPECT_FALSE(m_window->savedflag());
-}
-
 class CommandTest : public MainWindowFixture {
 protected:
     void clickBox(const char* name) const {
