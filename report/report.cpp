@@ -53,7 +53,7 @@ void Report::run(ReportPrinter& target) {
         m_busy = false;
     });
     settleTable();
-    ReportRun run(m_layout, m_table, m_eventInterval);
+    ReportRun run(m_layout, m_table, m_clock(), m_eventInterval);
     bool complete = false;
     try {
         copySettingsTo(target);

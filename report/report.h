@@ -10,10 +10,12 @@
 #include "report/eventslice.h"
 #include "reportlayout/reportlayout.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
 #include <chrono>
+#include <functional>
 
 namespace pellion {
 
@@ -42,6 +44,9 @@ public:
 
     // How often a run lets the windows take their events; 0: before every record.
     void setEventInterval(std::chrono::milliseconds interval) { m_eventInterval = interval; }
+    // Where a run reads the date and time its title shows; the system clock
+    // unless a test fixes the moment.
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     bool busy() const { return m_busy; }
     bool cancelled() const { return m_cancelled; }
@@ -70,6 +75,7 @@ private:
     int m_firstPage = 0;
     int m_lastPage = 0;
     std::chrono::milliseconds m_eventInterval = reportEventInterval;
+    std::function<QDateTime()> m_clock = [] { return QDateTime::currentDateTime(); };
     bool m_busy = false;
     bool m_cancelled = false;
     ReportPrinter* m_target = nullptr;

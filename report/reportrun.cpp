@@ -7,6 +7,7 @@
 #include <QDateTime>
 
 #include <string>
+#include <utility>
 
 namespace pellion {
 
@@ -33,10 +34,10 @@ std::vector<std::string> dataFieldNames(const ReportLayout& layout,
 
 } // namespace
 
-ReportRun::ReportRun(const ReportLayout& layout, ApplianceTable& table,
+ReportRun::ReportRun(const ReportLayout& layout, ApplianceTable& table, QDateTime moment,
                      std::chrono::milliseconds eventInterval)
     : m_layout(layout), m_records(table, dataFieldNames(m_layout, m_columns)),
-      m_events(eventInterval) {}
+      m_moment(std::move(moment)), m_events(eventInterval) {}
 
 bool ReportRun::produce(ReportPrinter& target, const std::function<bool()>& cancelled) {
     m_target = &target;
@@ -111,7 +112,7 @@ QString ReportRun::controlText(const ReportControl& control, int column, int rec
         return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     }
     case ControlKind::DateTime:
-        return dateTimeText(QDateTime::currentDateTime());
+        return dateTimeText(m_moment);
     }
     return {};
 }

@@ -18,6 +18,7 @@
 #include "reportlayout/pageflow.h"
 #include "reportlayout/reportlayout.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <chrono>
@@ -32,7 +33,8 @@ class ReportPrinter;
 
 class ReportRun {
 public:
-    ReportRun(const ReportLayout& layout, ApplianceTable& table,
+    // `moment` is the date and time the title shows.
+    ReportRun(const ReportLayout& layout, ApplianceTable& table, QDateTime moment,
               std::chrono::milliseconds eventInterval = reportEventInterval);
 
     int recordCount() const { return m_records.recordCount(); }
@@ -54,6 +56,7 @@ private:
     // controls that are not data fields.
     std::vector<std::vector<int>> m_columns;
     RecordSnapshot m_records;
+    QDateTime m_moment;
     EventSlice m_events;
     ReportPrinter* m_target = nullptr;
     std::optional<PageFlow> m_flow;

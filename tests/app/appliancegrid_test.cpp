@@ -298,6 +298,80 @@ TEST_F(GridTest, TextThatIsNoNumberGoesToTheErrorDisplay) {
     EXPECT_EQ(shown(0, "voltage"), "230.00");
 }
 
+TEST_F(GridTest, EditItemOnAnEmptyListStartsARecordThatCancelTakesAway) {
+    click("btn_edit");
+    EXPECT_EQ(table().state(), TableState::Inserting);
+    EXPECT_EQ(grid()->model()->rowCount(), 1);
+    clickCell(0, Appliance);
+    typeIntoCurrentCell(QStringLiteral("Lamp"));
+    click("btn_cancel");
+    EXPECT_EQ(grid()->model()->rowCount(), 0);
+    EXPECT_TRUE(dialogs().empty());
+}
+
+TEST_F(GridTest, KeysAroundAnUntouchedNewRecordInTheMiddleDiscardIt) {
+    struct Case {
+        const char* situation;
+        Qt::Key key;
+        int row; // current afterwards
+    };
+    const Case cases[] = {
+        {"Down discards it", Qt::Key_Down, 1},
+        {"Up discards it and moves up", Qt::Key_Up, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        m_window.reset();
+        start();
+        addAppliance("Kettle", "230", "", "2000", "0.5");
+        addAppliance("Fridge", "240", "0.5", "", "24");
+        clickCell(1, Appliance);
+        pressKey(grid(), Qt::Key_Insert);
+        ASSERT_EQ(grid()->model()->rowCount(), 3);
+        pressKey(grid(), c.key);
+        EXPECT_EQ(table().state(), TableState::Browsing);
+        EXPECT_EQ(applianceNames(), (std::vector<std::string>{"Kettle", "Fridge"}));
+        EXPECT_EQ(table().currentViewRow(), c.row);
+    }
+}
+
+TEST_F(GridTest, TabPastTheLastCellAppendsLikeDown) {
+    addAppliance("Kettle", "230", "", "2000", "0.5");
+    clickCell(0, CostDay);
+    pressKey(grid(), Qt::Key_Tab);
+    EXPECT_EQ(table().state(), TableState::Inserting);
+    EXPECT_EQ(grid()->model()->rowCount(), 2);
+    EXPECT_EQ(table().currentViewRow(), 1);
+}
+
+TEST_F(GridTest, EnterOpensTheCellEditorThenStoresAndClosesIt) {
+    addAppliance("Kettle", "230", "", "2000", "0.5");
+    click("btn_edit");
+    clickCell(0, HoursDay);
+    pressKey(grid(), Qt::Key_Return);
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_NE(editor, grid());
+    ASSERT_TRUE(grid()->isAncestorOf(editor));
+    pressKey(grid(), Qt::Key_End);
+    typeKeys(grid(), QStringLiteral("5")); // the editor offers the shown text, '.50'
+    pressKey(grid(), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), grid());
+    EXPECT_EQ(table().FieldNamed("hrsday").NumberValue(), 0.505);
+    EXPECT_EQ(table().state(), TableState::Editing);
+}
+
+TEST_F(GridTest, NamesWithQuotesAndPercentsTypedInSurviveTheLedger) {
+    click("btn_edit");
+    clickCell(0, Appliance);
+    typeIntoCurrentCell(QStringLiteral("17\" TV 100%"));
+    click("btnSave");
+    EXPECT_TRUE(readFile(ledgerPath()).contains(",\"17\"\" TV 100%%\","))
+        << readFile(ledgerPath()).constData();
+    m_window.reset();
+    start();
+    EXPECT_EQ(applianceNames(), std::vector<std::string>{"17\" TV 100%"});
+}
+
 // The four records of the cases below, 230 V each, in row order.
 const char* const phonetic[] = {"Alpha", "Bravo", "Charlie", "Delta"};
 

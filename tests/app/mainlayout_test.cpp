@@ -43,30 +43,33 @@ protected:
     }
 };
 
+// Every row of the layout table becomes a widget of that name, inside the
+// widget of its parent row, at the row's place, showing the row's caption.
 TEST_F(MainLayoutTest, WindowOpensAtTheDesignedSizeWithEveryControlInPlace) {
     pellion::MainWindow& window = start();
     EXPECT_EQ(window.objectName(), "frm_Main");
     EXPECT_EQ(window.windowTitle(), "Orvane - Pellion");
     EXPECT_EQ(window.centralWidget()->size(), QSize(778, 498));
 
-    struct Place {
-        const char* control;
-        QRect geometry;
-    };
-    const Place places[] = {
-        {"pnlgrid", {0, 89, 778, 143}},        {"gb_discounts", {0, 376, 778, 88}},
-        {"sechgphr", {428, 12, 81, 21}},       {"rgsort", {0, 5, 305, 41}},
-        {"btn_cancel", {690, 24, 75, 17}},     {"dbg", {1, 1, 776, 141}},
-        {"cemost", {641, 19, 121, 21}},        {"eb_dailyusage", {650, 24, 121, 21}},
-        {"Label4", {316, 11, 87, 13}},         {"sedcdisc", {152, 18, 81, 21}},
-        {"btncalculator", {417, 467, 89, 25}}, {"bbtnExit", {681, 467, 89, 25}},
-    };
-    for (const Place& place : places) {
-        SCOPED_TRACE(place.control);
-        EXPECT_EQ(geometryOf(place.control), place.geometry);
+    for (const pellion::ControlPlace& place : pellion::mainControls()) {
+        SCOPED_TRACE(place.name);
+        const QWidget* widget = control(place.name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->geometry(), QRect(place.left, place.top, place.width, place.height));
+        const QWidget* parent = *place.parent ? control(place.parent) : window.centralWidget();
+        EXPECT_EQ(widget->parentWidget(), parent);
+        EXPECT_TRUE(widget->isVisible());
+        QString caption;
+        if (auto* label = qobject_cast<const QLabel*>(widget))
+            caption = label->text();
+        else if (auto* button = qobject_cast<const QAbstractButton*>(widget))
+            caption = button->text();
+        else if (auto* box = qobject_cast<const QGroupBox*>(widget))
+            caption = box->title();
+        if (*place.text || !caption.isEmpty())
+            EXPECT_EQ(caption, QString::fromUtf8(place.text));
     }
-    EXPECT_EQ(control("sedcdisc")->parentWidget()->objectName(), "GB_Dailydisc");
-    EXPECT_EQ(columnWidths(), (std::vector<int>{233, 62, 62, 62, 62, 62, 70, 102}));
+    EXPECT_EQ(widthsOf(pellion::gridColumnWidths(grid()->width())), columnWidths());
 }
 
 TEST_F(MainLayoutTest, CaptionsAreShownExactlyAsDesigned) {
@@ -160,33 +163,17 @@ TEST_F(MainLayoutTest, WideningMovesRightAnchoredControlsAndRecomputesTheColumns
 
 namespace {
 
-TEST_F(MainLayoutTest, NumberFieldsAreConfiguredAsDesigned) {
+// Each currency field takes the setup its row gives it; the number fields'
+// steps and ranges are driven with keys in CommandTest.PriceFieldsStepAndClampAsConfigured.
+TEST_F(MainLayoutTest, CurrencyFieldsAreConfiguredAsTheirRowsSay) {
     start();
-    // Only the price has a range; the discounts go below zero.
-    pellion::SpinField* price = spin("sechgphr");
-    price->setValue(200000000);
-    EXPECT_EQ(price->text(), "100000000.0000");
-    spin("sedcdisc")->stepDown();
-    EXPECT_EQ(spin("sedcdisc")->text(), "-0.0100");
-    spin("senoofhrsdisc")->stepUp();
-    EXPECT_EQ(spin("senoofhrsdisc")->text(), "1");
-
-    struct Currency {
-        const char* field;
-        bool readOnly;
-        const char* textAtZero;
-    };
-    const Currency currencies[] = {
-        {"CE", true, "0"},        {"cetpd", false, ""},    {"cecostmth", true, "0"},
-        {"cecostqtr", true, "0"}, {"cecostyr", true, "0"}, {"celeast", false, ""},
-        {"cemost", false, ""},
-    };
-    for (const Currency& c : currencies) {
-        SCOPED_TRACE(c.field);
-        pellion::CurrencyField* field = currency(c.field);
+    for (const pellion::CurrencyFieldSetup& setup : pellion::mainCurrencyFields()) {
+        SCOPED_TRACE(setup.name);
+        pellion::CurrencyField* field = currency(setup.name);
+        ASSERT_NE(field, nullptr);
         field->setValue(0);
-        EXPECT_EQ(field->isReadOnly(), c.readOnly);
-        EXPECT_EQ(field->text(), c.textAtZero);
+        EXPECT_EQ(field->isReadOnly(), setup.readOnly);
+        EXPECT_EQ(field->text(), setup.zeroEmpty ? "" : "0");
         EXPECT_EQ(field->displayText(), "$0.00000");
         field->setValue(1234.567891);
         EXPECT_EQ(field->text(), "1234.56789");

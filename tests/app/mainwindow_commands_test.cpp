@@ -4,6 +4,7 @@
 
 #include "info/helpbrowser.h"
 #include "info/helpwindow.h"
+#include "report/reportform.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -117,22 +118,42 @@ TEST_F(CommandsTest, PrintPreviewShowsTheReportAndReturnsWhenThePreviewCloses) {
     start();
     addAppliance("Kettle", "230", "", "2000", "0.5");
     QString caption;
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [&caption, timer] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == QStringLiteral("PreviewWindow") && window->isVisible()) {
-                timer->stop();
-                timer->deleteLater();
-                caption = window->windowTitle();
-                QTest::keyClick(window, Qt::Key_Escape);
-                return;
-            }
-        }
-    });
-    timer->start(5);
+    onPreview([&caption](QWidget* preview) { caption = preview->windowTitle(); });
     action("PrintPreview1")->trigger();
     EXPECT_EQ(caption, QStringLiteral("Pellion Report"));
     EXPECT_TRUE(dialogs().empty());
+}
+
+// What the report is handed while its preview is open: the texts of the
+// fields, so a zero day total gives a lone "$" and a zero hour total "$0".
+TEST_F(CommandsTest, PrintPreviewHandsTheFieldsTextsToTheReport) {
+    struct Case {
+        const char* situation;
+        bool kettle;
+        const char* price;    // typed into the price field
+        QStringList captions; // RLabel10, rptlbltotal, rptlbltd, rptlbldkwu
+    };
+    const Case cases[] = {
+        {"empty list", false, "0.2", {"0.2", "$0", "$", "0"}},
+        {"a kettle", true, "0.25", {"0.25", "$0.01042", "$0.25", "1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        start();
+        if (c.kettle)
+            addAppliance("Kettle", "250", "8", "", "0.5");
+        typePrice("sechgphr", QString::fromLatin1(c.price));
+        QStringList captions;
+        onPreview([&](QWidget*) {
+            if (auto* form = m_window->findChild<pellion::ReportForm*>())
+                for (const char* name : {"RLabel10", "rptlbltotal", "rptlbltd", "rptlbldkwu"})
+                    captions << form->caption(QString::fromLatin1(name));
+        });
+        action("PrintPreview1")->trigger();
+        EXPECT_EQ(captions, c.captions);
+        EXPECT_EQ(m_window->findChild<pellion::ReportForm*>(), nullptr); // destroyed
+        m_window.reset();
+    }
 }
 
 } // namespace

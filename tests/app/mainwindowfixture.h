@@ -17,9 +17,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 class MainWindowFixture : public ::testing::Test {
@@ -140,6 +142,25 @@ protected:
         for (int row = 0; row < table().viewRowCount(); ++row)
             names.push_back(table().shownTextAt(row, nameField));
         return names;
+    }
+
+    // Runs `act` on the preview window once it shows, then closes it with
+    // Escape, as the user would, so that the command that opened it returns.
+    static void onPreview(std::function<void(QWidget*)> act = {}) {
+        auto* timer = new QTimer;
+        QObject::connect(timer, &QTimer::timeout, [timer, act] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (window->objectName() != QStringLiteral("PreviewWindow") || !window->isVisible())
+                    continue;
+                timer->stop();
+                timer->deleteLater();
+                if (act)
+                    act(window);
+                QTest::keyClick(window, Qt::Key_Escape);
+                return;
+            }
+        });
+        timer->start(5);
     }
 
     QTemporaryDir m_root;

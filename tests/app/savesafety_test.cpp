@@ -65,6 +65,29 @@ protected:
     QString bak(const char* suffix = "") const { return ledgerPath() + ".bak" + suffix; }
 };
 
+// Files that cannot be written at all: Save stops at the first and names it.
+TEST_F(SaveSafetyTest, FailedSettingsWriteEndsSaveAndNamesTheFile) {
+    start();
+    QDir(appDir()).removeRecursively(); // nowhere to write the settings
+    click("btnSave");
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].caption, "Pellion");
+    EXPECT_EQ(dialogs()[0].text, "Unable to write to " + settingsPath() + ".");
+    EXPECT_FALSE(m_window->savedflag());
+    EXPECT_FALSE(QFile::exists(ledgerPath()));
+}
+
+TEST_F(SaveSafetyTest, LedgerThatCannotBeCreatedEndsSaveAfterTheSettings) {
+    start();
+    QDir(workDir()).mkdir(QStringLiteral("pellion.csv")); // in the way of the file
+    click("btnSave");
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(dialogs()[0].caption, "Pellion");
+    EXPECT_EQ(dialogs()[0].text, "Cannot create file pellion.csv.");
+    EXPECT_TRUE(QFile::exists(settingsPath()));
+    EXPECT_FALSE(m_window->savedflag());
+}
+
 // Each file the user protected stays as it was, mode included; Save says why
 // it stopped and the work stays unsaved.
 TEST_F(SaveSafetyTest, ProtectedFilesAreNotReplaced) {

@@ -3,6 +3,7 @@
 #include "calculator/calculatorpanel.h"
 #include "engine/numberformat.h"
 #include "tests/beepcounter.h"
+#include "tests/dialoganswerer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -10,7 +11,6 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -81,15 +81,6 @@ protected:
             drive(*form);
             if (form->isVisible())
                 form->reject();
-        });
-    }
-
-    static void answerNextMessageBox(QString& text) {
-        QTimer::singleShot(0, [&text] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                text = box->text();
-                box->accept();
-            }
         });
     }
 
@@ -368,10 +359,10 @@ TEST_F(CalculatorFormTest, OverflowGoesToTheErrorDisplay) {
     CalculatorForm form;
     form.start(1e300, 0);
     QTest::keyClicks(&form, "*1000000000");
-    QString shownMessage;
-    answerNextMessageBox(shownMessage);
+    const DialogAnswerer boxes;
     QTest::keyClicks(&form, "=");
-    EXPECT_EQ(shownMessage, "Floating point overflow.");
+    ASSERT_EQ(boxes.seen().size(), 1u);
+    EXPECT_EQ(boxes.seen()[0].text, "Floating point overflow.");
     EXPECT_EQ(form.displayText(), "1000000000");
     QTest::keyClicks(&form, "1=");
     EXPECT_EQ(form.displayText(), "1E300") << "the pending '*' survived the overflow";
@@ -380,15 +371,7 @@ TEST_F(CalculatorFormTest, OverflowGoesToTheErrorDisplay) {
 // The display rounds the largest double to a text just above it; every later
 // key and OK must still read that text as the number it shows.
 TEST_F(CalculatorFormTest, TheLargestDoubleAsShownReadsBackForLaterKeysAndOk) {
-    QStringList messages;
-    QTimer boxCloser; // an error box would otherwise wait for an answer
-    boxCloser.callOnTimeout([&messages] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            messages << box->text();
-            box->accept();
-        }
-    });
-    boxCloser.start(20);
+    const DialogAnswerer boxes; // an error box would otherwise wait for an answer
     QGuiApplication::clipboard()->setText(QStringLiteral("1.7976931348623157E308"));
 
     Calculator calc;
@@ -406,7 +389,8 @@ TEST_F(CalculatorFormTest, TheLargestDoubleAsShownReadsBackForLaterKeysAndOk) {
     });
     EXPECT_TRUE(calc.ShowCalculator());
     EXPECT_EQ(calc.value(), -DBL_MAX);
-    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'|').toStdString();
+    for (const SeenDialog& box : boxes.seen())
+        ADD_FAILURE() << box.text.toStdString();
 }
 
 struct ScaleCase {

@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "engine/numberformat.h"
 #include "ledger/appliancetable.h"
+#include "tests/errortext.h"
 #include "tests/scratchfolder.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
+
+const std::string kNoError = "(no error)";
 
 using Value = std::optional<std::string>;
 using Record = std::vector<Value>;
@@ -104,13 +107,8 @@ const Record kFridge = {"0.5", "Fridge", "0.576", "0.024", "24", "0.12", "240", 
 
 class LedgerFileTest : public ::testing::Test {
 protected:
-    std::string loadError(ApplianceTable& table, const std::string& path) {
-        try {
-            LoadLedger(table, path);
-        } catch (const Error& e) {
-            return e.what();
-        }
-        return {};
+    static std::string loadError(ApplianceTable& table, const std::string& path) {
+        return testing::errorText([&] { LoadLedger(table, path); });
     }
 
     std::string load(ApplianceTable& table, const std::string& bytes) {
@@ -118,13 +116,8 @@ protected:
         return loadError(table, m_path);
     }
 
-    std::string saveError(const ApplianceTable& table, const std::string& path) {
-        try {
-            SaveLedger(table, path);
-        } catch (const Error& e) {
-            return e.what();
-        }
-        return {};
+    static std::string saveError(const ApplianceTable& table, const std::string& path) {
+        return testing::errorText([&] { SaveLedger(table, path); });
     }
 
     std::vector<std::string> folderEntries() const { return m_folder.entries(); }
@@ -135,7 +128,7 @@ protected:
 
 TEST_F(LedgerFileTest, WorkedExampleReadsBackItsRecordsMarksAndShownTexts) {
     ApplianceTable table;
-    ASSERT_EQ(loadError(table, (kFixtures / "worked_example.csv").string()), "");
+    ASSERT_EQ(loadError(table, (kFixtures / "worked_example.csv").string()), kNoError);
 
     EXPECT_EQ(records(table), (std::vector<Record>{kKettle, kFridge}));
     EXPECT_EQ(table.RowNumber(), 1);
@@ -155,8 +148,8 @@ TEST_F(LedgerFileTest, WorkedExampleReadsBackItsRecordsMarksAndShownTexts) {
 TEST_F(LedgerFileTest, WorkedExampleSavesBackByteForByte) {
     const std::string expected = testing::readBytes(kFixtures / "worked_example.csv");
     ApplianceTable loaded;
-    ASSERT_EQ(loadError(loaded, (kFixtures / "worked_example.csv").string()), "");
-    ASSERT_EQ(saveError(loaded, m_path), "");
+    ASSERT_EQ(loadError(loaded, (kFixtures / "worked_example.csv").string()), kNoError);
+    ASSERT_EQ(saveError(loaded, m_path), kNoError);
     EXPECT_EQ(testing::readBytes(m_path), expected);
 
     // The same file from a table built by hand after a recalculation.
@@ -165,13 +158,13 @@ TEST_F(LedgerFileTest, WorkedExampleSavesBackByteForByte) {
     append(built, kFridge);
     for (const char* name : {"costday", "costhour", "kilowattshour"})
         built.FieldNamed(name).setReadOnly(true);
-    ASSERT_EQ(saveError(built, m_path), "");
+    ASSERT_EQ(saveError(built, m_path), kNoError);
     EXPECT_EQ(testing::readBytes(m_path), expected);
 }
 
 TEST_F(LedgerFileTest, FreshTableWritesDefinitionsWithoutReadOnlyMarks) {
     ApplianceTable table;
-    ASSERT_EQ(saveError(table, m_path), "");
+    ASSERT_EQ(saveError(table, m_path), kNoError);
     EXPECT_EQ(testing::readBytes(m_path), kStandardDefinitions + kStandardHeader);
 }
 
@@ -198,12 +191,12 @@ TEST_F(LedgerFileTest, HardTextsSurviveARoundTrip) {
         SCOPED_TRACE(c.situation);
         ApplianceTable table;
         append(table, appliance(c.name));
-        ASSERT_EQ(saveError(table, m_path), "");
+        ASSERT_EQ(saveError(table, m_path), kNoError);
         EXPECT_EQ(testing::readBytes(m_path),
                   kStandardDefinitions + kStandardHeader + "," + c.written + ",,,,,,,\r\n");
 
         ApplianceTable reread;
-        ASSERT_EQ(loadError(reread, m_path), "");
+        ASSERT_EQ(loadError(reread, m_path), kNoError);
         EXPECT_EQ(records(reread), std::vector<Record>{appliance(c.name)});
     }
 }
@@ -211,11 +204,11 @@ TEST_F(LedgerFileTest, HardTextsSurviveARoundTrip) {
 TEST_F(LedgerFileTest, RecordOfEmptyFieldsIsALineOfCommas) {
     ApplianceTable table;
     append(table, Record(8));
-    ASSERT_EQ(saveError(table, m_path), "");
+    ASSERT_EQ(saveError(table, m_path), kNoError);
     EXPECT_EQ(testing::readBytes(m_path), kStandardDefinitions + kStandardHeader + ",,,,,,,,\r\n");
 
     ApplianceTable reread;
-    ASSERT_EQ(loadError(reread, m_path), "");
+    ASSERT_EQ(loadError(reread, m_path), kNoError);
     EXPECT_EQ(records(reread), std::vector<Record>{Record(8)});
 }
 
@@ -229,12 +222,12 @@ TEST_F(LedgerFileTest, NumbersAreWrittenWithFifteenDigitsAndAPoint) {
 
     formatSettings().decimalSeparator = ',';
     formatSettings().thousandSeparator = '.';
-    ASSERT_EQ(saveError(table, m_path), "");
+    ASSERT_EQ(saveError(table, m_path), kNoError);
     EXPECT_EQ(testing::readBytes(m_path),
               kStandardDefinitions + kStandardHeader + ",,,,\"2.5\",,\"-3\",\"0.3\",\r\n");
 
     ApplianceTable reread;
-    ASSERT_EQ(loadError(reread, m_path), "");
+    ASSERT_EQ(loadError(reread, m_path), kNoError);
     EXPECT_EQ(reread.FieldNamed("wattage").NumberValue(), 0.3);
     EXPECT_EQ(reread.FieldNamed("hrsday").NumberValue(), 2.5);
     // Fields a load creates accept '.' in the grid, whatever the user's separator.
@@ -285,18 +278,18 @@ TEST_F(LedgerFileTest, EveryNumberWrittenReadsBackAndIsWrittenAgainTheSame) {
             table.PostRecord();
             expectedLines += ",,,,,,,\""s + c.text + "\",\r\n";
         }
-        ASSERT_EQ(saveError(table, m_path), "");
+        ASSERT_EQ(saveError(table, m_path), kNoError);
         const std::string saved = testing::readBytes(m_path);
         EXPECT_EQ(saved, kStandardDefinitions + kStandardHeader + expectedLines);
 
         ApplianceTable reread;
-        ASSERT_EQ(loadError(reread, m_path), "");
+        ASSERT_EQ(loadError(reread, m_path), kNoError);
         ASSERT_EQ(reread.RecordTotal(), int(std::size(cases)));
         for (int row = 0; row < reread.RecordTotal(); ++row) {
             SCOPED_TRACE(cases[row].situation);
             EXPECT_EQ(reread.storedNumberAt(row, wattage), cases[row].readBack);
         }
-        ASSERT_EQ(saveError(reread, m_path), "");
+        ASSERT_EQ(saveError(reread, m_path), kNoError);
         EXPECT_EQ(testing::readBytes(m_path), saved);
     }
 }
@@ -309,10 +302,10 @@ TEST_F(LedgerFileTest, SortedTableIsWrittenInItsCurrentOrder) {
         append(table, record);
     }
     table.SortByFields("wattage");
-    ASSERT_EQ(saveError(table, m_path), "");
+    ASSERT_EQ(saveError(table, m_path), kNoError);
 
     ApplianceTable reread;
-    ASSERT_EQ(loadError(reread, m_path), "");
+    ASSERT_EQ(loadError(reread, m_path), kNoError);
     std::vector<std::string> order;
     for (const Record& record : records(reread))
         order.push_back(*record[7]);
@@ -328,7 +321,7 @@ TEST_F(LedgerFileTest, RecordsAddedToASortedTableTakeTheirPlacesInTheSortOrder) 
         append(table, record);
     }
     table.SortByFields("wattage");
-    ASSERT_EQ(load(table, lines({"\"Wattage\",", "\"2000\",", "\"60\","})), "");
+    ASSERT_EQ(load(table, lines({"\"Wattage\",", "\"2000\",", "\"60\","})), kNoError);
 
     std::vector<std::string> order;
     for (const Record& record : records(table))
@@ -342,11 +335,11 @@ TEST_F(LedgerFileTest, UnpostedEditIsNotWritten) {
     append(table, appliance("Kettle"));
     table.StartEdit();
     table.FieldNamed("appliance").AssignText("Toaster");
-    ASSERT_EQ(saveError(table, m_path), "");
+    ASSERT_EQ(saveError(table, m_path), kNoError);
     EXPECT_EQ(table.state(), TableState::Editing);
 
     ApplianceTable reread;
-    ASSERT_EQ(loadError(reread, m_path), "");
+    ASSERT_EQ(loadError(reread, m_path), kNoError);
     EXPECT_EQ(records(reread), std::vector<Record>{appliance("Kettle")});
 }
 
@@ -404,7 +397,7 @@ TEST_F(LedgerFileTest, ReaderCopesWithFilesFromElsewhere) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.situation);
         ApplianceTable table;
-        ASSERT_EQ(load(table, c.bytes), "");
+        ASSERT_EQ(load(table, c.bytes), kNoError);
         EXPECT_EQ(records(table), c.expected);
     }
 }
@@ -413,7 +406,7 @@ TEST_F(LedgerFileTest, FileWithoutDefinitionsAddsToTheTableAsItIs) {
     ApplianceTable table;
     append(table, appliance("Kettle"));
     table.FieldNamed("costday").setReadOnly(true);
-    ASSERT_EQ(load(table, lines({"\"Appliance\",\"Cost/Day\",", "\"Fridge\",\"0.5\","})), "");
+    ASSERT_EQ(load(table, lines({"\"Appliance\",\"Cost/Day\",", "\"Fridge\",\"0.5\","})), kNoError);
 
     Record fridge = appliance("Fridge");
     fridge[2] = "0.5";
@@ -431,7 +424,7 @@ TEST_F(LedgerFileTest, DefinitionsNamingOtherFieldsGiveTheTableExactlyThose) {
                            "\"lamp=Float,0,\"\"\"\",\"\"\"\",10,INV,Lookup,\"\"1\"\"\"",
                            "\"@@TABLEDEF END@@\"", "\"Room, ROom\",\"Radio,ROM\",\"lamp\",",
                            "\"Hall\",\"3\",\"4\","})),
-        "");
+        kNoError);
     EXPECT_EQ(fieldNames(table), (std::vector<std::string>{"room", "radio", "lamp"}));
     const FieldDefinition& room = table.field(0).definition();
     EXPECT_EQ(room.type, FieldType::Text);
@@ -469,11 +462,11 @@ TEST_F(LedgerFileTest, UnusualTablesReadBackWhatTheyWrote) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.situation);
         ApplianceTable table;
-        ASSERT_EQ(load(table, c.bytes), "");
+        ASSERT_EQ(load(table, c.bytes), kNoError);
         EXPECT_EQ(table.RecordTotal(), c.bytes.find("\"1\"") != std::string::npos ? 1 : 2);
-        ASSERT_EQ(saveError(table, m_path), "");
+        ASSERT_EQ(saveError(table, m_path), kNoError);
         ApplianceTable reread;
-        ASSERT_EQ(loadError(reread, m_path), "");
+        ASSERT_EQ(loadError(reread, m_path), kNoError);
         EXPECT_EQ(fieldNames(reread), fieldNames(table));
         EXPECT_EQ(records(reread), records(table));
     }
@@ -481,7 +474,7 @@ TEST_F(LedgerFileTest, UnusualTablesReadBackWhatTheyWrote) {
 
 TEST_F(LedgerFileTest, LineThatIsNotUtf8IsReadAsWindows1252) {
     ApplianceTable table;
-    ASSERT_EQ(loadError(table, (kFixtures / "windows1252.csv").string()), "");
+    ASSERT_EQ(loadError(table, (kFixtures / "windows1252.csv").string()), kNoError);
     Record expected(8);
     expected[0] = "1";
     expected[1] = "Caf\xC3\xA9 \xE2\x82\xAC machine";
@@ -503,7 +496,7 @@ TEST_F(LedgerFileTest, EmptyFileLeavesTheTable) {
     ApplianceTable table;
     append(table, appliance("Kettle"));
     append(table, appliance("Fridge"));
-    EXPECT_EQ(load(table, ""), "");
+    EXPECT_EQ(load(table, ""), kNoError);
     EXPECT_EQ(records(table), (std::vector<Record>{appliance("Kettle"), appliance("Fridge")}));
     EXPECT_EQ(table.RowNumber(), 1);
 }
@@ -638,9 +631,9 @@ TEST_F(LedgerFileTest, FailedWriteKeepsTheOldFileIntact) {
     EXPECT_EQ(testing::readBytes(m_path), old);
     EXPECT_EQ(folderEntries(), std::vector<std::string>{"pellion.csv"});
 
-    ASSERT_EQ(saveError(table, m_path), "");
+    ASSERT_EQ(saveError(table, m_path), kNoError);
     ApplianceTable reread;
-    ASSERT_EQ(loadError(reread, m_path), "");
+    ASSERT_EQ(loadError(reread, m_path), kNoError);
     EXPECT_EQ(reread.RecordTotal(), 2000);
 }
 
@@ -650,7 +643,7 @@ TEST_F(LedgerFileTest, SavingThroughALinkReplacesItsTarget) {
     testing::writeBytes(target, "old");
     fs::create_symlink(target, m_path);
     ApplianceTable table;
-    ASSERT_EQ(saveError(table, m_path), "");
+    ASSERT_EQ(saveError(table, m_path), kNoError);
     EXPECT_TRUE(fs::is_symlink(m_path));
     EXPECT_EQ(testing::readBytes(target), kStandardDefinitions + kStandardHeader);
 }
@@ -659,7 +652,7 @@ TEST_F(LedgerFileTest, SavedFileKeepsThePermissionsOfTheOldOne) {
     testing::writeBytes(m_path, "old");
     fs::permissions(m_path, fs::perms::owner_read | fs::perms::owner_write);
     ApplianceTable table;
-    ASSERT_EQ(saveError(table, m_path), "");
+    ASSERT_EQ(saveError(table, m_path), kNoError);
     EXPECT_EQ(fs::status(m_path).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
 }
