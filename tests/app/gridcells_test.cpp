@@ -5,6 +5,7 @@
 
 #include "app/mainlayout.h"
 
+#include "ledgertext.h"
 #include "mainwindowfixture.h"
 #include "tests/drawntext.h"
 
@@ -13,28 +14,12 @@
 
 namespace {
 
-// A ledger as Pellion writes it: its fields show numbers as they are, with
-// every digit.
+// A ledger whose fields show numbers as they are, with every digit.
 QByteArray ledgerWith(const QList<QPair<QByteArray, QByteArray>>& namesAndVoltages) {
-    QByteArray ledger =
-        "\"@@FILE VERSION@@\",\"251\"\r\n"
-        "\"@@TABLEDEF START@@\"\r\n"
-        "\"amperage=Float,0,\"\"Amperage\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-        "\"appliance=String,50,\"\"Appliance\"\",\"\"\"\",50,Data,\"\"\"\"\"\r\n"
-        "\"costday=Float,0,\"\"Cost/Day\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-        "\"costhour=Float,0,\"\"Cost/Hour\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-        "\"hrsday=Float,0,\"\"Daily Usage(Hrs)\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-        "\"kilowattshour=Float,0,\"\"KWH\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-        "\"voltage=Float,0,\"\"Voltage\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-        "\"wattage=Float,0,\"\"Wattage\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-        "\"@@INDEXDEF START@@\"\r\n"
-        "\"@@INDEXDEF END@@\"\r\n"
-        "\"@@TABLEDEF END@@\"\r\n"
-        "\"Amperage\",\"Appliance\",\"Cost/Day\",\"Cost/Hour\",\"Daily Usage(Hrs)\","
-        "\"KWH\",\"Voltage\",\"Wattage\",\r\n";
+    QList<QByteArray> records;
     for (const auto& [name, voltage] : namesAndVoltages)
-        ledger += "\"1\",\"" + name + "\",,,\"1\",,\"" + voltage + "\",,\r\n";
-    return ledger;
+        records << "\"1\",\"" + name + "\",,,\"1\",,\"" + voltage + "\",,";
+    return pellion::testing::ledgerWithLines(records);
 }
 
 class GridCellsTest : public MainWindowFixture {

@@ -4,6 +4,7 @@
 // pellion.csv.bak before the first Save replaces it. The permission cases run
 // as an unprivileged user.
 
+#include "ledgertext.h"
 #include "mainwindowfixture.h"
 
 #include "tests/unprivileged.h"
@@ -14,27 +15,7 @@
 
 namespace {
 
-// The standard definitions and header, then one line per appliance.
-QByteArray ledgerWith(const QList<QByteArray>& records) {
-    QByteArray text = "\"@@FILE VERSION@@\",\"251\"\r\n"
-                      "\"@@TABLEDEF START@@\"\r\n"
-                      "\"amperage=Float,0,\"\"Amperage\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-                      "\"appliance=String,50,\"\"Appliance\"\",\"\"\"\",50,Data,\"\"\"\"\"\r\n"
-                      "\"costday=Float,0,\"\"Cost/Day\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-                      "\"costhour=Float,0,\"\"Cost/Hour\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-                      "\"hrsday=Float,0,\"\"Daily Usage(Hrs)\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-                      "\"kilowattshour=Float,0,\"\"KWH\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-                      "\"voltage=Float,0,\"\"Voltage\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-                      "\"wattage=Float,0,\"\"Wattage\"\",\"\"\"\",10,Data,\"\"\"\"\"\r\n"
-                      "\"@@INDEXDEF START@@\"\r\n"
-                      "\"@@INDEXDEF END@@\"\r\n"
-                      "\"@@TABLEDEF END@@\"\r\n"
-                      "\"Amperage\",\"Appliance\",\"Cost/Day\",\"Cost/Hour\","
-                      "\"Daily Usage(Hrs)\",\"KWH\",\"Voltage\",\"Wattage\",\r\n";
-    for (const QByteArray& record : records)
-        text += record + "\r\n";
-    return text;
-}
+using pellion::testing::ledgerWithLines;
 
 // Thirty appliances; the twentieth's wattage is no number when `damaged`.
 QByteArray thirtyAppliances(bool damaged) {
@@ -44,7 +25,7 @@ QByteArray thirtyAppliances(bool damaged) {
         records << ",\"Appliance " + QByteArray::number(i) + "\",,,\"1\",,\"230\",\"" + watts +
                        "\",";
     }
-    return ledgerWith(records);
+    return ledgerWithLines(records);
 }
 
 const QByteArray kSettings = "[cost]\n0=0.20\n[dailycosts]\n0=0.50\n";
@@ -105,7 +86,7 @@ TEST_F(SaveSafetyTest, ProtectedFilesAreNotReplaced) {
         {"read-only settings", true, 0444, "Unable to write to " + settingsPath() + "."},
         {"write-only settings", true, 0200, "Unable to write to " + settingsPath() + "."},
     };
-    const QByteArray ledger = ledgerWith({",\"Kettle\",,,\"0.5\",,\"230\",\"2000\","});
+    const QByteArray ledger = ledgerWithLines({",\"Kettle\",,,\"0.5\",,\"230\",\"2000\","});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.situation);
         m_window.reset();
@@ -134,7 +115,7 @@ TEST_F(SaveSafetyTest, ProtectedFilesAreNotReplaced) {
 TEST_F(SaveSafetyTest, FoldersThatTakeNoNewFileDoNotStopSave) {
     PELLION_RUN_AS_UNPRIVILEGED_USER();
     writeFile(settingsPath(), kSettings);
-    writeFile(ledgerPath(), ledgerWith({",\"Kettle\",,,\"0.5\",,\"230\",\"2000\","}));
+    writeFile(ledgerPath(), ledgerWithLines({",\"Kettle\",,,\"0.5\",,\"230\",\"2000\","}));
     setMode(ledgerPath(), 0640);
     setMode(appDir(), 0555);
     setMode(workDir(), 0555);
@@ -168,7 +149,7 @@ TEST_F(SaveSafetyTest, LedgerNotLoadedCompletelyIsKeptBeforeTheFirstSaveReplaces
         {"a number that is no number on the twentieth line", kSettings, thirtyAppliances(true), 20},
         {"a setting that stops the start-up", "[cost]\n0=0.20\n[dailycosts]\n0=x\n",
          thirtyAppliances(false), 0},
-        {"definitions that leave the list closed", kSettings, ledgerWith({}).left(200),
+        {"definitions that leave the list closed", kSettings, ledgerWithLines({}).left(200),
          0}, // ends inside the definitions
     };
     for (const Case& c : cases) {
