@@ -256,8 +256,12 @@ void MainWindow::btnupdateClick() {
         RecalcResult result;
         {
             ApplianceModel::Batch batch(m_model);
-            result = Recalculate(m_table, recalcInputs(), [this] { showCompletionFailed(); });
+            result = Recalculate(m_table, recalcInputs());
         }
+        // The grid already shows the failing record current; the totals
+        // follow once the box is closed.
+        if (result.failingRecord)
+            showCompletionFailed();
         showRecalcResult(result);
         followCostBreakdown(result);
         m_kwhdiscflag = m_CB_Discount->isChecked();
@@ -279,7 +283,6 @@ RecalcInputs MainWindow::recalcInputs() const {
 }
 
 void MainWindow::showCompletionFailed() {
-    m_model.flush();
     messageDialog(this, DialogKind::Error, QString::fromLatin1(completionFailedText), DialogOk);
 }
 
