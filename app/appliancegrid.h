@@ -72,7 +72,6 @@ private:
     ApplianceModel* m_model = nullptr;
     CellDelegate* m_delegate = nullptr;
     int m_column = 0;
-    bool m_following = false;
     // From where the last press was made to where its record is drawn now.
     QPointF m_pressShift;
 };
