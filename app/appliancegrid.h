@@ -40,7 +40,7 @@ public:
     bool editorHasChanges() const;
 
 signals:
-    // The current column changed (dbgColExit).
+    // The current column changed: leaving a column marks the list unsaved.
     void columnExited();
 
 protected:

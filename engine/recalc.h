@@ -22,13 +22,13 @@ namespace pellion {
 bool calckwh(double& amperage, double& voltage, double& wattage);
 
 struct RecalcInputs {
-    double pricePerKwh = 0;       // sechgphr
-    double dailyCharges = 0;      // sedailycharges
-    int discountKwh = 0;          // senoofhrsdisc
-    double discountPrice = 0;     // sekwhdisc
-    double dailyDiscount = 0;     // sedcdisc
-    bool kwhDiscountOn = false;   // kwhdiscflag
-    bool dailyDiscountOn = false; // dailydiscflag
+    double pricePerKwh = 0;   // sechgphr
+    double dailyCharges = 0;  // sedailycharges
+    int discountKwh = 0;      // senoofhrsdisc
+    double discountPrice = 0; // sekwhdisc
+    double dailyDiscount = 0; // sedcdisc
+    bool kwhDiscountOn = false;
+    bool dailyDiscountOn = false;
 };
 
 // What the lowest cost per hour starts from; it stays the least when no

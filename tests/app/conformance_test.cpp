@@ -84,7 +84,7 @@ TEST_F(ConformanceTest, WorkedExampleTypedInGivesItsTotalsAndItsLedger) {
 
     click("btnSave");
     EXPECT_TRUE(dialogs().empty());
-    EXPECT_TRUE(m_window->savedflag());
+    EXPECT_TRUE(m_window->saved());
     EXPECT_EQ(readFile(ledgerPath()).toStdString(),
               "\"@@FILE VERSION@@\",\"251\"\r\n"
               "\"@@TABLEDEF START@@\"\r\n"
@@ -115,7 +115,7 @@ TEST_F(ConformanceTest, WorkedExampleTypedInGivesItsTotalsAndItsLedger) {
     EXPECT_EQ(cell(0, "voltage"), "230");
     EXPECT_EQ(cell(1, "costday"), "0.576");
     EXPECT_EQ(currency("cetpd")->text(), "1.276");
-    EXPECT_FALSE(m_window->savedflag());
+    EXPECT_FALSE(m_window->saved());
 }
 
 TEST_F(ConformanceTest, SaveWhileAFreshRecordIsUntouchedStoresThatBlankRecord) {
@@ -206,8 +206,8 @@ TEST_F(ConformanceTest, DiscountsTypedAndSwitchedOn) {
         if (c.dayBox)
             clickBox("CB_Dailydisc");
         EXPECT_TRUE(dialogs().empty());
-        EXPECT_EQ(m_window->kwhdiscflag(), c.kwhBox);
-        EXPECT_EQ(m_window->dailydiscflag(), c.dayBox);
+        EXPECT_EQ(m_window->kwhDiscountOn(), c.kwhBox);
+        EXPECT_EQ(m_window->dailyDiscountOn(), c.dayBox);
         EXPECT_EQ(currency("cetpd")->text(), c.day);
         EXPECT_EQ(currency("CE")->text(), c.hour);
         EXPECT_EQ(currency("cecostmth")->text(), c.month);
@@ -572,10 +572,10 @@ TEST_F(ConformanceTest, SpaceOnADiscountBoxSwitchesAndRecalculates) {
     auto* box = control<QCheckBox>("CB_Discount");
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Space);
-    EXPECT_TRUE(m_window->kwhdiscflag());
+    EXPECT_TRUE(m_window->kwhDiscountOn());
     EXPECT_EQ(currency("cetpd")->text(), "0.1");
     QTest::keyClick(box, Qt::Key_Space);
-    EXPECT_FALSE(m_window->kwhdiscflag());
+    EXPECT_FALSE(m_window->kwhDiscountOn());
     EXPECT_EQ(currency("cetpd")->text(), "0.2");
 }
 
@@ -673,7 +673,7 @@ TEST_F(ConformanceTest, SortingAndPreviewingAfterSavingCloseWithoutAQuestion) {
         click("btnupdate");
         click("btnSave");
         c.act();
-        EXPECT_TRUE(window.savedflag());
+        EXPECT_TRUE(window.saved());
         answer({"&No"});
         EXPECT_TRUE(window.close());
         EXPECT_TRUE(dialogs().empty());

@@ -38,7 +38,7 @@ TEST_F(StartUpTest, FirstRunShowsTheDefaultsAnEmptyListAndAsksBeforeClosing) {
     EXPECT_EQ(currency("cetpd")->text(), "");
     EXPECT_EQ(currency("celeast")->text(), "");
     EXPECT_EQ(currency("celeast")->displayText(), ""); // no appliance, so no cheapest cost
-    EXPECT_FALSE(window.savedflag());
+    EXPECT_FALSE(window.saved());
 
     QSignalSpy ended(&window, &MainWindow::closed);
     answer({"<Escape>"});
@@ -60,7 +60,7 @@ TEST_F(StartUpTest, FirstRunShowsTheDefaultsAnEmptyListAndAsksBeforeClosing) {
 TEST_F(StartUpTest, SavedWindowClosesWithoutAQuestion) {
     MainWindow& window = start();
     click("btnSave");
-    EXPECT_TRUE(window.savedflag());
+    EXPECT_TRUE(window.saved());
     answer({});
     EXPECT_TRUE(window.close());
     EXPECT_TRUE(dialogs().empty());
@@ -163,7 +163,7 @@ TEST_F(StartUpTest, SettingThatDoesNotParseStopsStartUpThere) {
     EXPECT_EQ(dialogs()[0].icon, QMessageBox::Critical);
     EXPECT_EQ(priceTexts(), (QStringList{"0.2500", "0.0000", "0", "0.0000", "0.0000"}));
     EXPECT_EQ(table().RecordTotal(), 0);
-    EXPECT_FALSE(m_window->savedflag());
+    EXPECT_FALSE(m_window->saved());
 }
 
 TEST_F(StartUpTest, PricesAreSavedWithTwoDecimalsAndReadBackSo) {
@@ -212,7 +212,7 @@ TEST_F(StartUpTest, FailedSettingsWriteEndsSaveAndNamesTheFile) {
     ASSERT_EQ(dialogs().size(), 1u);
     EXPECT_EQ(dialogs()[0].caption, "Pellion");
     EXPECT_EQ(dialogs()[0].text, "Unable to write to " + settingsPath() + ".");
-    EXPECT_FALSE(m_window->savedflag());
+    EXPECT_FALSE(m_window->saved());
     EXPECT_FALSE(QFile::exists(ledgerPath()));
 }
 
@@ -224,7 +224,7 @@ TEST_F(StartUpTest, LedgerThatCannotBeCreatedEndsSaveAfterTheSettings) {
     EXPECT_EQ(dialogs()[0].caption, "Pellion");
     EXPECT_EQ(dialogs()[0].text, "Cannot create file pellion.csv.");
     EXPECT_TRUE(QFile::exists(settingsPath()));
-    EXPECT_FALSE(m_window->savedflag());
+    EXPECT_FALSE(m_window->saved());
 }
 
 class CommandTest : public MainWindowFixture {};
@@ -249,7 +249,7 @@ TEST_F(CommandTest, TypingAPriceRecalculatesAfterEveryKeystroke) {
         EXPECT_EQ(currency("cetpd")->text(), step.dayTotal);
     }
     EXPECT_EQ(control<QLabel>("lblmst")->text(), "Kettle");
-    EXPECT_FALSE(m_window->savedflag());
+    EXPECT_FALSE(m_window->saved());
 }
 
 TEST_F(CommandTest, UpdateDropsAnUntouchedNewRecordAndPostsAnEditedOne) {
@@ -278,8 +278,8 @@ TEST_F(CommandTest, DiscountBoxesSwitchTheDiscountsAndRecalculate) {
     EXPECT_EQ(currency("cetpd")->text(), "1.276");
     QTest::mouseClick(control<QCheckBox>("CB_Discount"), Qt::LeftButton, {}, QPoint(5, 8));
     QTest::mouseClick(control<QCheckBox>("CB_Dailydisc"), Qt::LeftButton, {}, QPoint(5, 8));
-    EXPECT_TRUE(m_window->kwhdiscflag());
-    EXPECT_TRUE(m_window->dailydiscflag());
+    EXPECT_TRUE(m_window->kwhDiscountOn());
+    EXPECT_TRUE(m_window->dailyDiscountOn());
     EXPECT_EQ(currency("cetpd")->text(), "0.776");
     EXPECT_EQ(currency("CE")->text(), "0.03233");
     // The second pass finds all three values on the kettle and recomputes its
@@ -449,7 +449,7 @@ TEST_F(CommandTest, MenuSaveAndSaveItemSaveEverything) {
             m_window->findChild<QAction*>("Save1")->trigger();
         else
             click(how);
-        EXPECT_TRUE(m_window->savedflag());
+        EXPECT_TRUE(m_window->saved());
         EXPECT_TRUE(QFile::exists(ledgerPath()));
         EXPECT_TRUE(QFile::exists(settingsPath()));
         m_window.reset();
@@ -485,7 +485,7 @@ TEST_F(StartUpTest, LedgerThatLeavesTheTableClosedFailsEveryRecalculation) {
     ASSERT_EQ(dialogs().size(), 1u);
     EXPECT_EQ(dialogs()[0].text, closed);
     EXPECT_TRUE(readFile(settingsPath()).contains("[cost]\n0=0.30\n"));
-    EXPECT_FALSE(m_window->savedflag());
+    EXPECT_FALSE(m_window->saved());
 }
 
 } // namespace
