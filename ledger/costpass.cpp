@@ -127,6 +127,7 @@ void writeResults(ApplianceTable& table, ApplianceFields& f, const RecalcResult&
 } // namespace
 
 RecalcResult Recalculate(ApplianceTable& table, const RecalcInputs& inputs) {
+    const ApplianceTable::ChangeBatch batch(table);
     table.GoFirst();
     // Fields are looked up only when there is a record to read them from.
     if (table.RecordTotal() == 0)

@@ -315,5 +315,30 @@ TEST_F(CostPassTest, AnEmptyTableGivesTheDailyChargesAlone) {
     EXPECT_EQ(table.RowNumber(), -1);
 }
 
+// The views and the window hear of a pass once per kind of change, not once
+// per value written.
+TEST_F(CostPassTest, ListenersHearThePassOnceItHasWrittenEverything) {
+    // Records what it hears and whether the last record's cost per hour is
+    // stored by then.
+    struct Recorder : TableListener {
+        explicit Recorder(ApplianceTable& table) : table(table) {}
+        void tableChanged(TableChange change) override {
+            changes.push_back(change);
+            costsSeen.push_back(table.storedHasValueAt(1, table.FieldNamed("costhour").index()));
+        }
+        ApplianceTable& table;
+        std::vector<TableChange> changes;
+        std::vector<bool> costsSeen;
+    };
+    addWorkedExample();
+    Recorder recorder(table);
+    table.addListener(&recorder);
+    Recalculate(table, RecalcInputs{});
+    table.removeListener(&recorder);
+    using C = TableChange;
+    EXPECT_EQ(recorder.changes, (std::vector<TableChange>{C::Rows, C::Cursor, C::CurrentValues}));
+    EXPECT_EQ(recorder.costsSeen, (std::vector<bool>{true, true, true}));
+}
+
 } // namespace
 } // namespace pellion
