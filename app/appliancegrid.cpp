@@ -76,22 +76,22 @@ void ApplianceGrid::resizeEvent(QResizeEvent* event) {
     applyColumnWidths();
 }
 
-// The table moved: show its current record, keeping the grid's column.
+// The table moved: show its current record, keeping the grid's column. The
+// index set here names the table's current record, so currentChanged finds
+// nothing to move and the grid does not echo the move back.
 void ApplianceGrid::followTable() {
     if (!m_model)
         return;
     const int row = m_model->currentRow();
-    m_following = true;
     if (row < 0 || row >= m_model->rowCount())
         selectionModel()->clearCurrentIndex();
     else if (currentIndex().row() != row || currentIndex().column() != m_column)
         setCurrentIndex(m_model->index(row, m_column));
-    m_following = false;
 }
 
 void ApplianceGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
-    if (m_following || !current.isValid())
+    if (!current.isValid())
         return;
     const int oldColumn = m_column;
     m_column = current.column();

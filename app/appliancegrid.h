@@ -40,7 +40,7 @@ public:
     bool editorHasChanges() const;
 
 signals:
-    // The current column changed (dbgColExit).
+    // The current column changed: leaving a column marks the list unsaved.
     void columnExited();
 
 protected:
@@ -72,7 +72,6 @@ private:
     ApplianceModel* m_model = nullptr;
     CellDelegate* m_delegate = nullptr;
     int m_column = 0;
-    bool m_following = false;
     // From where the last press was made to where its record is drawn now.
     QPointF m_pressShift;
 };

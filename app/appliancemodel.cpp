@@ -175,10 +175,6 @@ ApplianceModel::Batch::~Batch() {
         m_model.applyPending();
 }
 
-void ApplianceModel::flush() {
-    applyPending();
-}
-
 void ApplianceModel::applyPending() {
     const unsigned pending = std::exchange(m_pending, 0u);
     if (pending & bit(TableChange::Fields))

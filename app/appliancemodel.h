@@ -54,10 +54,6 @@ public:
         ApplianceModel& m_model;
     };
 
-    // Shows what a running batch has collected so far (before a dialog opens
-    // in the middle of it).
-    void flush();
-
 signals:
     // Another record became current, or the rows were rebuilt.
     void cursorMoved();

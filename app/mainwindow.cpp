@@ -58,7 +58,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
     placeAtDesktopCentre();
     connectCommands();
     m_table.addListener(this);
-    FormCreate();
+    start();
 }
 
 MainWindow::~MainWindow() {
@@ -77,26 +77,26 @@ void MainWindow::createControls() {
     setCentralWidget(client);
     m_layout = new FixedLayout(client, mainClientSize, mainControls(), &createMainControl);
 
-    m_CE = m_layout->control<CurrencyField>("CE");
-    m_cetpd = m_layout->control<CurrencyField>("cetpd");
-    m_cecostmth = m_layout->control<CurrencyField>("cecostmth");
-    m_cecostqtr = m_layout->control<CurrencyField>("cecostqtr");
-    m_cecostyr = m_layout->control<CurrencyField>("cecostyr");
-    m_celeast = m_layout->control<CurrencyField>("celeast");
-    m_cemost = m_layout->control<CurrencyField>("cemost");
-    m_lbllst = m_layout->control<QLabel>("lbllst");
-    m_lblmst = m_layout->control<QLabel>("lblmst");
-    m_eb_dailyusage = m_layout->control<QLineEdit>("eb_dailyusage");
-    m_CB_Discount = m_layout->control<QCheckBox>("CB_Discount");
-    m_CB_Dailydisc = m_layout->control<QCheckBox>("CB_Dailydisc");
-    m_btnSave = m_layout->control<QPushButton>("btnSave");
-    m_bbtnExit = m_layout->control<QPushButton>("bbtnExit");
+    m_totalPerHour = m_layout->control<CurrencyField>("CE");
+    m_totalPerDay = m_layout->control<CurrencyField>("cetpd");
+    m_totalPerMonth = m_layout->control<CurrencyField>("cecostmth");
+    m_totalPerQuarter = m_layout->control<CurrencyField>("cecostqtr");
+    m_totalPerYear = m_layout->control<CurrencyField>("cecostyr");
+    m_leastPerHour = m_layout->control<CurrencyField>("celeast");
+    m_mostPerHour = m_layout->control<CurrencyField>("cemost");
+    m_leastName = m_layout->control<QLabel>("lbllst");
+    m_mostName = m_layout->control<QLabel>("lblmst");
+    m_dailyUsage = m_layout->control<QLineEdit>("eb_dailyusage");
+    m_kwhDiscountBox = m_layout->control<QCheckBox>("CB_Discount");
+    m_dailyDiscountBox = m_layout->control<QCheckBox>("CB_Dailydisc");
+    m_saveButton = m_layout->control<QPushButton>("btnSave");
+    m_exitButton = m_layout->control<QPushButton>("bbtnExit");
     m_grid = m_layout->control<ApplianceGrid>("dbg");
 
-    m_rgsort = new QButtonGroup(this);
+    m_sortChoice = new QButtonGroup(this);
     const auto radios = m_layout->control("rgsort")->findChildren<QRadioButton*>();
     for (int item = 0; item < int(radios.size()); ++item)
-        m_rgsort->addButton(radios[item], item);
+        m_sortChoice->addButton(radios[item], item);
     radios.front()->setChecked(true);
 }
 
@@ -156,37 +156,37 @@ void MainWindow::connectCommands() {
     const auto action = [this](const char* name) {
         return findChild<QAction*>(QString::fromLatin1(name));
     };
-    connect(button("btnupdate"), &QPushButton::clicked, this, &MainWindow::btnupdateClick);
-    connect(m_btnSave, &QPushButton::clicked, this, &MainWindow::btnSaveClick);
-    connect(m_bbtnExit, &QPushButton::clicked, this, &MainWindow::bbtnExitClick);
-    connect(button("btncalculator"), &QPushButton::clicked, this, &MainWindow::btncalculatorClick);
-    connect(button("btn_first"), &QPushButton::clicked, this, &MainWindow::btn_firstClick);
-    connect(button("btn_prev"), &QPushButton::clicked, this, &MainWindow::btn_prevClick);
-    connect(button("btn_next"), &QPushButton::clicked, this, &MainWindow::btn_nextClick);
-    connect(button("btn_last"), &QPushButton::clicked, this, &MainWindow::btn_lastClick);
-    connect(button("btn_ins"), &QPushButton::clicked, this, &MainWindow::btn_insClick);
-    connect(button("btn_del"), &QPushButton::clicked, this, &MainWindow::btn_delClick);
-    connect(button("btn_edit"), &QPushButton::clicked, this, &MainWindow::btn_editClick);
-    connect(button("btn_save"), &QPushButton::clicked, m_btnSave, &QPushButton::click);
-    connect(button("btn_cancel"), &QPushButton::clicked, this, &MainWindow::btn_cancelClick);
-    connect(m_rgsort, &QButtonGroup::idToggled, this, [this](int item, bool checked) {
+    connect(button("btnupdate"), &QPushButton::clicked, this, &MainWindow::recalculate);
+    connect(m_saveButton, &QPushButton::clicked, this, &MainWindow::save);
+    connect(m_exitButton, &QPushButton::clicked, this, &MainWindow::exit);
+    connect(button("btncalculator"), &QPushButton::clicked, this, &MainWindow::openCalculator);
+    connect(button("btn_first"), &QPushButton::clicked, this, &MainWindow::goFirst);
+    connect(button("btn_prev"), &QPushButton::clicked, this, &MainWindow::goPrevious);
+    connect(button("btn_next"), &QPushButton::clicked, this, &MainWindow::goNext);
+    connect(button("btn_last"), &QPushButton::clicked, this, &MainWindow::goLast);
+    connect(button("btn_ins"), &QPushButton::clicked, this, &MainWindow::insertItem);
+    connect(button("btn_del"), &QPushButton::clicked, this, &MainWindow::deleteItem);
+    connect(button("btn_edit"), &QPushButton::clicked, this, &MainWindow::editItem);
+    connect(button("btn_save"), &QPushButton::clicked, m_saveButton, &QPushButton::click);
+    connect(button("btn_cancel"), &QPushButton::clicked, this, &MainWindow::cancelItem);
+    connect(m_sortChoice, &QButtonGroup::idToggled, this, [this](int item, bool checked) {
         if (checked)
-            rgsortClick(item);
+            sortBy(item);
     });
-    connect(m_grid, &ApplianceGrid::columnExited, this, &MainWindow::dbgColExit);
+    connect(m_grid, &ApplianceGrid::columnExited, this, &MainWindow::gridColumnLeft);
     for (SpinField* field : m_priceFields)
-        connect(field, &SpinField::changed, this, &MainWindow::btnupdateClick);
-    connect(m_CB_Discount, &QCheckBox::clicked, this, &MainWindow::CB_DiscountClick);
-    connect(m_CB_Dailydisc, &QCheckBox::clicked, this, &MainWindow::CB_DailydiscClick);
+        connect(field, &SpinField::changed, this, &MainWindow::recalculate);
+    connect(m_kwhDiscountBox, &QCheckBox::clicked, this, &MainWindow::switchKwhDiscount);
+    connect(m_dailyDiscountBox, &QCheckBox::clicked, this, &MainWindow::switchDailyDiscount);
 
-    connect(action("Save1"), &QAction::triggered, m_btnSave, &QPushButton::click);
-    connect(action("mnuprint"), &QAction::triggered, this, &MainWindow::mnuprintClick);
-    connect(action("PrintPreview1"), &QAction::triggered, this, &MainWindow::PrintPreview1Click);
-    connect(action("ExportPdf1"), &QAction::triggered, this, &MainWindow::ExportPdf1Click);
-    connect(action("Exit1"), &QAction::triggered, m_bbtnExit, &QPushButton::click);
-    connect(action("Contents1"), &QAction::triggered, this, &MainWindow::Contents1Click);
-    connect(action("About1"), &QAction::triggered, this, &MainWindow::About1Click);
-    connect(action("CostBreakdown1"), &QAction::triggered, this, &MainWindow::CostBreakdown1Click);
+    connect(action("Save1"), &QAction::triggered, m_saveButton, &QPushButton::click);
+    connect(action("mnuprint"), &QAction::triggered, this, &MainWindow::print);
+    connect(action("PrintPreview1"), &QAction::triggered, this, &MainWindow::printPreview);
+    connect(action("ExportPdf1"), &QAction::triggered, this, &MainWindow::askAndExportPdf);
+    connect(action("Exit1"), &QAction::triggered, m_exitButton, &QPushButton::click);
+    connect(action("Contents1"), &QAction::triggered, this, &MainWindow::showHelp);
+    connect(action("About1"), &QAction::triggered, this, &MainWindow::showAbout);
+    connect(action("CostBreakdown1"), &QAction::triggered, this, &MainWindow::showCostBreakdown);
 }
 
 void MainWindow::applyRegionalSettings() {
@@ -208,7 +208,7 @@ QString MainWindow::settingsPath() const {
 
 // Settings, ledger, first recalculation. A setting that does not parse ends
 // the sequence: the later settings stay unread and the list stays empty.
-void MainWindow::FormCreate() {
+void MainWindow::start() {
     if (m_appDir.isEmpty())
         m_appDir = QCoreApplication::applicationDirPath();
     m_settingsLocation = settingsLocation(m_appDir);
@@ -226,7 +226,7 @@ void MainWindow::FormCreate() {
         } catch (const std::exception&) {
             // A missing or unreadable list starts the program with what was read.
         }
-        btnupdateClick();
+        recalculate();
     });
 }
 
@@ -249,57 +249,60 @@ void MainWindow::writeSettings() {
     settings.save();
 }
 
-void MainWindow::btnupdateClick() {
+void MainWindow::recalculate() {
     runCommand(this, [this] {
         if (!settleCellEditor())
             return;
         RecalcResult result;
         {
             ApplianceModel::Batch batch(m_model);
-            result = Recalculate(m_table, recalcInputs(), [this] { showCompletionFailed(); });
+            result = Recalculate(m_table, recalcInputs());
         }
+        // The grid already shows the failing record current; the totals
+        // follow once the box is closed.
+        if (result.failingRecord)
+            showCompletionFailed();
         showRecalcResult(result);
         followCostBreakdown(result);
-        m_kwhdiscflag = m_CB_Discount->isChecked();
-        m_dailydiscflag = m_CB_Dailydisc->isChecked();
-        m_savedflag = false;
+        m_kwhDiscountOn = m_kwhDiscountBox->isChecked();
+        m_dailyDiscountOn = m_dailyDiscountBox->isChecked();
+        m_saved = false;
     });
 }
 
 RecalcInputs MainWindow::recalcInputs() const {
     RecalcInputs inputs;
-    inputs.pricePerKwh = m_priceFields[sechgphr]->value();
-    inputs.dailyCharges = m_priceFields[sedailycharges]->value();
-    inputs.discountKwh = int(m_priceFields[senoofhrsdisc]->value()); // a whole number by its type
-    inputs.discountPrice = m_priceFields[sekwhdisc]->value();
-    inputs.dailyDiscount = m_priceFields[sedcdisc]->value();
-    inputs.kwhDiscountOn = m_kwhdiscflag;
-    inputs.dailyDiscountOn = m_dailydiscflag;
+    inputs.pricePerKwh = m_priceFields[pricePerKwh]->value();
+    inputs.dailyCharges = m_priceFields[dailyCharges]->value();
+    inputs.discountKwh = int(m_priceFields[discountKwh]->value()); // a whole number by its type
+    inputs.discountPrice = m_priceFields[discountPrice]->value();
+    inputs.dailyDiscount = m_priceFields[dailyDiscount]->value();
+    inputs.kwhDiscountOn = m_kwhDiscountOn;
+    inputs.dailyDiscountOn = m_dailyDiscountOn;
     return inputs;
 }
 
 void MainWindow::showCompletionFailed() {
-    m_model.flush();
     messageDialog(this, DialogKind::Error, QString::fromLatin1(completionFailedText), DialogOk);
 }
 
 void MainWindow::showRecalcResult(const RecalcResult& result) {
-    m_cetpd->setValue(result.dayTotal);
-    m_CE->setValue(result.hourTotal);
-    m_cecostmth->setValue(result.monthTotal);
-    m_cecostqtr->setValue(result.quarterTotal);
-    m_cecostyr->setValue(result.yearTotal);
-    m_cemost->setValue(result.most);
+    m_totalPerDay->setValue(result.dayTotal);
+    m_totalPerHour->setValue(result.hourTotal);
+    m_totalPerMonth->setValue(result.monthTotal);
+    m_totalPerQuarter->setValue(result.quarterTotal);
+    m_totalPerYear->setValue(result.yearTotal);
+    m_mostPerHour->setValue(result.most);
     // Not the pass's starting value: that is no appliance's cost.
     if (result.leastName)
-        m_celeast->setValue(result.least);
+        m_leastPerHour->setValue(result.least);
     else
-        m_celeast->clearValue();
-    m_eb_dailyusage->setText(fromStd(result.dailyEnergyText));
+        m_leastPerHour->clearValue();
+    m_dailyUsage->setText(fromStd(result.dailyEnergyText));
     if (result.mostName)
-        m_lblmst->setText(fromStd(*result.mostName));
+        m_mostName->setText(fromStd(*result.mostName));
     if (result.leastName)
-        m_lbllst->setText(fromStd(*result.leastName));
+        m_leastName->setText(fromStd(*result.leastName));
 }
 
 void MainWindow::followCostBreakdown(RecalcResult& result) {
@@ -309,7 +312,7 @@ void MainWindow::followCostBreakdown(RecalcResult& result) {
         m_costBreakdown->showCosts(m_applianceCosts, m_dayTotal);
 }
 
-void MainWindow::btnSaveClick() {
+void MainWindow::save() {
     runCommand(this, [this] {
         if (!settleCellEditor())
             return;
@@ -320,11 +323,11 @@ void MainWindow::btnSaveClick() {
                    m_keepLedgerOnSave ? ReplacingFile::OldFile::KeepAsBackup
                                       : ReplacingFile::OldFile::Replace);
         m_keepLedgerOnSave = false;
-        m_savedflag = true;
+        m_saved = true;
     });
 }
 
-void MainWindow::bbtnExitClick() {
+void MainWindow::exit() {
     close();
 }
 
@@ -343,10 +346,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
 }
 
-// Besides savedflag, text typed into a cell and not yet stored is work the
+// Besides an unsaved list, text typed into a cell and not yet stored is work the
 // user would lose.
 bool MainWindow::hasUnsavedWork() const {
-    return !m_savedflag || m_grid->editorHasChanges();
+    return !m_saved || m_grid->editorHasChanges();
 }
 
 // Changed values and added or removed records are unsaved work, whichever
@@ -355,20 +358,20 @@ void MainWindow::tableChanged(TableChange change) {
     const TableState state = m_table.state();
     if (change == TableChange::CurrentValues &&
         (state == TableState::Editing || state == TableState::Inserting) && m_table.modified())
-        m_savedflag = false;
+        m_saved = false;
     if (change != TableChange::Rows && change != TableChange::Fields)
         return;
     const int total = m_table.isOpen() ? m_table.RecordTotal() : 0;
     if (total != m_recordTotal)
-        m_savedflag = false;
+        m_saved = false;
     m_recordTotal = total;
 }
 
-void MainWindow::rgsortClick(int item) {
+void MainWindow::sortBy(int item) {
     if (!settleCellEditor()) {
         // The list was not sorted, so the choice shown goes back to the one in force.
-        const QSignalBlocker blocker(m_rgsort);
-        m_rgsort->button(m_sortItem)->setChecked(true);
+        const QSignalBlocker blocker(m_sortChoice);
+        m_sortChoice->button(m_sortItem)->setChecked(true);
         return;
     }
     m_sortItem = item;
@@ -388,35 +391,35 @@ void MainWindow::tableCommand(void (ApplianceTable::*operation)()) {
     runCommand(this, [&] { (m_table.*operation)(); });
 }
 
-void MainWindow::btn_firstClick() {
+void MainWindow::goFirst() {
     tableCommand(&ApplianceTable::GoFirst);
 }
 
-void MainWindow::btn_prevClick() {
+void MainWindow::goPrevious() {
     tableCommand(&ApplianceTable::GoPrior);
 }
 
-void MainWindow::btn_nextClick() {
+void MainWindow::goNext() {
     tableCommand(&ApplianceTable::GoNext);
 }
 
-void MainWindow::btn_lastClick() {
+void MainWindow::goLast() {
     tableCommand(&ApplianceTable::GoLast);
 }
 
-void MainWindow::btn_insClick() {
+void MainWindow::insertItem() {
     tableCommand(&ApplianceTable::StartInsert);
 }
 
-void MainWindow::btn_editClick() {
+void MainWindow::editItem() {
     tableCommand(&ApplianceTable::StartEdit);
 }
 
-void MainWindow::btn_cancelClick() {
+void MainWindow::cancelItem() {
     tableCommand(&ApplianceTable::CancelRecord);
 }
 
-void MainWindow::btn_delClick() {
+void MainWindow::deleteItem() {
     runCommand(this, [this] {
         if (!settleCellEditor())
             return;
@@ -428,45 +431,45 @@ void MainWindow::btn_delClick() {
                           DialogYes | DialogNo) != DialogYes)
             return;
         m_table.RemoveRecord();
-        btnupdateClick();
+        recalculate();
     });
 }
 
-void MainWindow::dbgColExit() {
-    m_savedflag = false;
+void MainWindow::gridColumnLeft() {
+    m_saved = false;
 }
 
-void MainWindow::CB_DiscountClick() {
-    m_kwhdiscflag = m_CB_Discount->isChecked();
-    btnupdateClick();
+void MainWindow::switchKwhDiscount() {
+    m_kwhDiscountOn = m_kwhDiscountBox->isChecked();
+    recalculate();
 }
 
-void MainWindow::CB_DailydiscClick() {
-    m_dailydiscflag = m_CB_Dailydisc->isChecked();
-    btnupdateClick();
+void MainWindow::switchDailyDiscount() {
+    m_dailyDiscountOn = m_dailyDiscountBox->isChecked();
+    recalculate();
 }
 
-void MainWindow::btncalculatorClick() {
+void MainWindow::openCalculator() {
     if (settleCellEditor())
         runCommand(this, [this] { m_calc.ShowCalculator(this); });
 }
 
 ReportTexts MainWindow::reportTexts() const {
-    return {m_priceFields[sechgphr]->text(), m_CE->text(), m_cetpd->text(),
-            m_eb_dailyusage->text()};
+    return {m_priceFields[pricePerKwh]->text(), m_totalPerHour->text(), m_totalPerDay->text(),
+            m_dailyUsage->text()};
 }
 
-void MainWindow::mnuprintClick() {
+void MainWindow::print() {
     if (settleCellEditor())
         runCommand(this, [this] { printUsageReport(m_table, reportTexts(), this); });
 }
 
-void MainWindow::PrintPreview1Click() {
+void MainWindow::printPreview() {
     if (settleCellEditor())
         runCommand(this, [this] { previewUsageReport(m_table, reportTexts(), this); });
 }
 
-void MainWindow::ExportPdf1Click() {
+void MainWindow::askAndExportPdf() {
     runCommand(this, [this] {
         const QString fileName = askPdfFileName(tr("Export PDF"), this);
         if (!fileName.isEmpty())
@@ -478,15 +481,15 @@ void MainWindow::exportPdf(const QString& fileName) {
     exportUsageReportPdf(m_table, reportTexts(), fileName, this);
 }
 
-void MainWindow::Contents1Click() {
-    runCommand(this, [this] { m_frm_hlpcont = openHelpWindow(this, dataFolder(m_appDir)); });
+void MainWindow::showHelp() {
+    runCommand(this, [this] { m_helpWindow = openHelpWindow(this, dataFolder(m_appDir)); });
 }
 
-void MainWindow::About1Click() {
+void MainWindow::showAbout() {
     runCommand(this, [this] { showAboutBox(this); });
 }
 
-void MainWindow::CostBreakdown1Click() {
+void MainWindow::showCostBreakdown() {
     runCommand(this, [this] {
         if (!m_costBreakdown)
             m_costBreakdown = new CostBreakdownWindow(this);

@@ -6,15 +6,17 @@
 //   cfgfd.ini   --start-up-->  the five spin fields (price, daily charges, discounts)
 //   pellion.csv --start-up-->  KMT (ApplianceTable) <--> ApplianceModel <--> dbg (the grid)
 //   a spin field's text changes, a discount box is clicked, Update is pressed
-//       --> btnupdateClick: spin values + switches --> Recalculate(KMT)
-//       --> the seven currency fields, the two name labels, eb_dailyusage; savedflag cleared
+//       --> recalculate: spin values + switches --> Recalculate(KMT): the records'
+//           values to the engine's recalculate, its results written back in one batch
+//       --> the grid refreshed once; the completion error, when a record failed
+//       --> the seven currency fields, the two name labels, eb_dailyusage; m_saved cleared
 //       --> each appliance's cost per day to the Cost Breakdown window, when open
 //   every command --> first the text typed into an open cell, stored as Enter would
 //   Save --> spin values into cfgfd.ini, the current record posted, KMT into pellion.csv
 //       (a pellion.csv that start-up did not load completely kept as pellion.csv.bak
-//       first); savedflag set
-//   a field written or a record added or removed, by any means --> savedflag cleared
-//   close --> while savedflag is false, "Do you wish to exit without saving"
+//       first); m_saved set
+//   a field written or a record added or removed, by any means --> m_saved cleared
+//   close --> while m_saved is false, "Do you wish to exit without saving"
 //
 // The window only gathers inputs and shows outputs: the arithmetic is in
 // engine/recalc and its pass over the records in ledger/costpass, the list's
@@ -67,9 +69,9 @@ public:
     ApplianceTable& table() { return m_table; }
     const QString& appDir() const { return m_appDir; }
     QString settingsPath() const;
-    bool savedflag() const { return m_savedflag; }
-    bool kwhdiscflag() const { return m_kwhdiscflag; }
-    bool dailydiscflag() const { return m_dailydiscflag; }
+    bool saved() const { return m_saved; }
+    bool kwhDiscountOn() const { return m_kwhDiscountOn; }
+    bool dailyDiscountOn() const { return m_dailyDiscountOn; }
 
     static constexpr const char* ledgerFileName = "pellion.csv";
 
@@ -78,30 +80,30 @@ public:
     void exportPdf(const QString& fileName);
 
 public slots:
-    void btnupdateClick();
-    void btnSaveClick();
-    void bbtnExitClick();
-    void rgsortClick(int item);
-    void btn_firstClick();
-    void btn_prevClick();
-    void btn_nextClick();
-    void btn_lastClick();
-    void btn_insClick();
-    void btn_delClick();
-    void btn_editClick();
-    void btn_cancelClick();
-    void dbgColExit();
-    void CB_DiscountClick();
-    void CB_DailydiscClick();
+    void recalculate();
+    void save();
+    void exit();
+    void sortBy(int item);
+    void goFirst();
+    void goPrevious();
+    void goNext();
+    void goLast();
+    void insertItem();
+    void deleteItem();
+    void editItem();
+    void cancelItem();
+    void gridColumnLeft();
+    void switchKwhDiscount();
+    void switchDailyDiscount();
 
     // Windows of their own.
-    void btncalculatorClick();
-    void mnuprintClick();
-    void PrintPreview1Click();
-    void ExportPdf1Click(); // asks for the file, then exportPdf
-    void Contents1Click();
-    void About1Click();
-    void CostBreakdown1Click();
+    void openCalculator();
+    void print();
+    void printPreview();
+    void askAndExportPdf(); // asks for the file, then exportPdf
+    void showHelp();
+    void showAbout();
+    void showCostBreakdown();
 
 signals:
     // The window closed for good: the program ends, whatever other windows
@@ -121,7 +123,7 @@ private:
     void connectCommands();
     void applyRegionalSettings();
     void placeAtDesktopCentre();
-    void FormCreate();
+    void start();
 
     void readSettings();
     void writeSettings();
@@ -136,41 +138,41 @@ private:
 
     QString m_appDir;
     SettingsLocation m_settingsLocation; // decided with m_appDir, at start-up
-    bool m_savedflag = false;
+    bool m_saved = false;
     bool m_keepLedgerOnSave = false; // the ledger found at start-up was not loaded completely
     int m_recordTotal = 0;           // to tell a record added or removed from other row changes
-    bool m_kwhdiscflag = false;
-    bool m_dailydiscflag = false;
+    bool m_kwhDiscountOn = false;
+    bool m_dailyDiscountOn = false;
 
     ApplianceTable m_table; // KMT
     ApplianceModel m_model; // ds
     FixedLayout* m_layout = nullptr;
     ApplianceGrid* m_grid = nullptr;
     // The five price and discount fields, in the order of the settings file.
-    enum PriceField { sechgphr, sedailycharges, senoofhrsdisc, sekwhdisc, sedcdisc };
+    enum PriceField { pricePerKwh, dailyCharges, discountKwh, discountPrice, dailyDiscount };
     std::array<SpinField*, 5> m_priceFields{};
-    CurrencyField* m_CE = nullptr;
-    CurrencyField* m_cetpd = nullptr;
-    CurrencyField* m_cecostmth = nullptr;
-    CurrencyField* m_cecostqtr = nullptr;
-    CurrencyField* m_cecostyr = nullptr;
-    CurrencyField* m_celeast = nullptr;
-    CurrencyField* m_cemost = nullptr;
-    QLabel* m_lbllst = nullptr;
-    QLabel* m_lblmst = nullptr;
-    QLineEdit* m_eb_dailyusage = nullptr;
-    Calculator m_calc;                   // keeps its value and memory between openings
-    HelpWindow* m_frm_hlpcont = nullptr; // the most recent help window
+    CurrencyField* m_totalPerHour = nullptr;
+    CurrencyField* m_totalPerDay = nullptr;
+    CurrencyField* m_totalPerMonth = nullptr;
+    CurrencyField* m_totalPerQuarter = nullptr;
+    CurrencyField* m_totalPerYear = nullptr;
+    CurrencyField* m_leastPerHour = nullptr;
+    CurrencyField* m_mostPerHour = nullptr;
+    QLabel* m_leastName = nullptr;
+    QLabel* m_mostName = nullptr;
+    QLineEdit* m_dailyUsage = nullptr;
+    Calculator m_calc;                  // keeps its value and memory between openings
+    HelpWindow* m_helpWindow = nullptr; // the most recent help window
     // The last recalculation's costs, for a breakdown window opened later.
     std::vector<ApplianceCost> m_applianceCosts;
     double m_dayTotal = 0;
     CostBreakdownWindow* m_costBreakdown = nullptr; // made at its first opening
-    QCheckBox* m_CB_Discount = nullptr;
-    QCheckBox* m_CB_Dailydisc = nullptr;
-    QButtonGroup* m_rgsort = nullptr;
+    QCheckBox* m_kwhDiscountBox = nullptr;
+    QCheckBox* m_dailyDiscountBox = nullptr;
+    QButtonGroup* m_sortChoice = nullptr;
     int m_sortItem = 0; // the "Sort By" choice in force
-    QPushButton* m_btnSave = nullptr;
-    QPushButton* m_bbtnExit = nullptr;
+    QPushButton* m_saveButton = nullptr;
+    QPushButton* m_exitButton = nullptr;
 };
 
 } // namespace pellion

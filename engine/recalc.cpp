@@ -70,4 +70,51 @@ void completeTotals(RecalcResult& result, double dailyEnergy, const RecalcInputs
     result.dailyEnergyText = NumberToText(dailyEnergy, 15);
 }
 
+RecalcResult recalculate(const std::vector<ApplianceValues>& appliances,
+                         const RecalcInputs& inputs) {
+    RecalcResult result;
+    result.appliances.reserve(appliances.size());
+    double dailyEnergy = 0;
+    std::optional<std::size_t> mostRecord;
+    std::optional<std::size_t> leastRecord;
+    for (std::size_t index = 0; index < appliances.size(); ++index) {
+        const ApplianceValues& values = appliances[index];
+        if (values.name.empty()) {
+            result.appliances.emplace_back();
+            continue;
+        }
+        ApplianceResult r;
+        r.wattage = values.wattage;
+        r.voltage = values.voltage;
+        r.amperage = values.amperage;
+        if (!calckwh(r.amperage, r.voltage, r.wattage)) {
+            result.failingRecord = index;
+            break;
+        }
+        r.kwhPerHour = r.wattage / 1000;
+        r.costPerHour = finiteOrOverflow(inputs.pricePerKwh * r.kwhPerHour);
+        if (values.hours > 0) {
+            r.costPerDay = finiteOrOverflow(r.costPerHour * values.hours);
+            dailyEnergy = finiteOrOverflow(dailyEnergy + values.hours * r.kwhPerHour);
+        }
+        // Strictly more or less: among equal costs the first met is named.
+        if (r.costPerHour > result.most) {
+            result.most = r.costPerHour;
+            mostRecord = index;
+        }
+        if (r.costPerHour < result.least) {
+            result.least = r.costPerHour;
+            leastRecord = index;
+        }
+        result.applianceCosts.push_back({values.name, r.costPerDay.value_or(0)});
+        result.appliances.push_back(r);
+    }
+    completeTotals(result, dailyEnergy, inputs);
+    if (mostRecord)
+        result.mostName = appliances[*mostRecord].name;
+    if (leastRecord)
+        result.leastName = appliances[*leastRecord].name;
+    return result;
+}
+
 } // namespace pellion

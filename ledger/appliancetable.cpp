@@ -7,6 +7,7 @@
 #include "ledger/valuerows.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace pellion {
 
@@ -114,6 +115,8 @@ struct ApplianceTable::Impl {
 
     TextComparison compareText = byteComparison;
     std::vector<TableListener*> listeners;
+    int batchDepth = 0;
+    unsigned pendingChanges = 0; // one bit per TableChange told nobody yet
 
     bool sorted() const { return sortField >= 0; }
     std::vector<int>& order() { return sorted() ? sortOrder : rowOrder; }
@@ -147,8 +150,20 @@ struct ApplianceTable::Impl {
                 fieldsReplacedWhileLoading = true;
             return;
         }
+        if (batchDepth > 0) {
+            pendingChanges |= 1u << unsigned(change);
+            return;
+        }
         for (std::size_t i = 0; i < listeners.size(); ++i)
             listeners[i]->tableChanged(change);
+    }
+
+    void notifyPending() {
+        const unsigned pending = std::exchange(pendingChanges, 0u);
+        for (TableChange change : {TableChange::Fields, TableChange::Rows, TableChange::Cursor,
+                                   TableChange::CurrentValues})
+            if (pending & (1u << unsigned(change)))
+                notify(change);
     }
 
     void requireOpen() const {
@@ -825,6 +840,15 @@ void ApplianceTable::addListener(TableListener* listener) {
 void ApplianceTable::removeListener(TableListener* listener) {
     auto& listeners = m->listeners;
     listeners.erase(std::remove(listeners.begin(), listeners.end(), listener), listeners.end());
+}
+
+ApplianceTable::ChangeBatch::ChangeBatch(ApplianceTable& table) : m_table(table) {
+    ++m_table.m->batchDepth;
+}
+
+ApplianceTable::ChangeBatch::~ChangeBatch() {
+    if (--m_table.m->batchDepth == 0)
+        m_table.m->notifyPending();
 }
 
 } // namespace pellion

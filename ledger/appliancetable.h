@@ -184,6 +184,21 @@ public:
     void addListener(TableListener* listener);
     void removeListener(TableListener* listener);
 
+    // While one lives, listeners are told nothing; when the last one ends,
+    // each kind of change that happened meanwhile is told once, in the order
+    // fields, rows, cursor, current values. A pass that writes many records
+    // so reaches the views and the window a few times, not once per write.
+    class ChangeBatch {
+    public:
+        explicit ChangeBatch(ApplianceTable& table);
+        ~ChangeBatch();
+        ChangeBatch(const ChangeBatch&) = delete;
+        ChangeBatch& operator=(const ChangeBatch&) = delete;
+
+    private:
+        ApplianceTable& m_table;
+    };
+
 private:
     friend class Field;
     struct Impl;

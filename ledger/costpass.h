@@ -1,23 +1,18 @@
 #pragma once
 
-// The Update command's pass over the table: completes every appliance's
-// volts/amps/watts triangle, writes kWh, cost per hour and cost per day into
-// its record, and returns the household totals. The arithmetic is the
-// engine's (engine/recalc.h); this pass only reads and writes the records.
+// The Update command's pass over the table: gathers every record's values,
+// has the engine work out the results (engine/recalc.h), then writes each
+// appliance's completed triangle, kWh, cost per hour and cost per day into
+// its record in one batch. When a record's triangle cannot be completed the
+// pass stops there and leaves that record current; the result names it, and
+// the caller tells the user.
 
 #include "engine/recalc.h"
-
-#include <functional>
 
 namespace pellion {
 
 class ApplianceTable;
 
-// Called at the moment a record's triangle cannot be completed, with the
-// failing record current, so the window can show its "Error" dialog then.
-using CompletionFailedHook = std::function<void()>;
-
-RecalcResult Recalculate(ApplianceTable& table, const RecalcInputs& inputs,
-                         const CompletionFailedHook& onCompletionFailed = {});
+RecalcResult Recalculate(ApplianceTable& table, const RecalcInputs& inputs);
 
 } // namespace pellion

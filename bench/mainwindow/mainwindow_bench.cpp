@@ -99,7 +99,7 @@ void BM_SaveClicked(benchmark::State& state) {
     auto* save = window.findChild<QPushButton*>("btnSave");
     for (auto _ : state) {
         QTest::mouseClick(save, Qt::LeftButton);
-        if (!window.savedflag())
+        if (!window.saved())
             state.SkipWithError("not saved");
     }
     state.counters["ledger_bytes"] =

@@ -132,7 +132,7 @@ TEST_F(GridTest, InsertInAnOpenCellStoresItsTextAndMovesToTheNewName) {
 TEST_F(GridTest, CtrlDeleteAsksAndRemovesWithoutRecalculating) {
     withThreeAppliances();
     click("btnSave");
-    ASSERT_TRUE(m_window->savedflag());
+    ASSERT_TRUE(m_window->saved());
     focusCell(1, 0);
     answer({"Cancel"});
     key(Qt::Key_Delete, Qt::ControlModifier);
@@ -146,7 +146,7 @@ TEST_F(GridTest, CtrlDeleteAsksAndRemovesWithoutRecalculating) {
     EXPECT_EQ(dialogs()[0].defaultButton, "OK");
     EXPECT_EQ(applianceNames(), (std::vector<std::string>{"Kettle", "Heater"}));
     EXPECT_EQ(control<QLineEdit>("eb_dailyusage")->text(), "0"); // no recalculation since start
-    EXPECT_FALSE(m_window->savedflag()); // the deletion is not in the ledger yet
+    EXPECT_FALSE(m_window->saved()); // the deletion is not in the ledger yet
 }
 
 TEST_F(GridTest, EscapeFirstUndoesTheTypingThenCancelsTheRecord) {
@@ -168,11 +168,11 @@ TEST_F(GridTest, TabCrossesIntoTheNextRecordAndLeavingAColumnClearsTheSavedFlag)
     withThreeAppliances();
     click("btnSave");
     focusCell(0, 6);
-    EXPECT_FALSE(m_window->savedflag()); // the column changed
+    EXPECT_FALSE(m_window->saved()); // the column changed
     click("btnSave");
     key(Qt::Key_Tab);
     EXPECT_EQ(grid()->currentIndex().column(), 7);
-    EXPECT_FALSE(m_window->savedflag());
+    EXPECT_FALSE(m_window->saved());
     key(Qt::Key_Tab);
     EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(1, 0));
     EXPECT_EQ(table().currentViewRow(), 1);
@@ -192,7 +192,7 @@ TEST_F(GridTest, MovingBetweenRecordsKeepsTheSavedFlag) {
     QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {},
                       grid()->visualRect(grid()->model()->index(1, 0)).center());
     EXPECT_EQ(table().currentViewRow(), 1);
-    EXPECT_TRUE(m_window->savedflag());
+    EXPECT_TRUE(m_window->saved());
 }
 
 TEST_F(GridTest, CellsTakeOnlyWhatTheirFieldAllows) {

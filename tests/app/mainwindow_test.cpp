@@ -42,7 +42,7 @@ TEST_F(StartUpTest, FirstRunShowsTheDefaultsAnEmptyListAndAsksBeforeClosing) {
     EXPECT_EQ(currency("cetpd")->text(), "");
     EXPECT_EQ(currency("celeast")->text(), "");
     EXPECT_EQ(currency("celeast")->displayText(), ""); // no appliance, so no cheapest cost
-    EXPECT_FALSE(window.savedflag());
+    EXPECT_FALSE(window.saved());
 
     QSignalSpy ended(&window, &MainWindow::closed);
     answer({"<Escape>"});
@@ -64,7 +64,7 @@ TEST_F(StartUpTest, FirstRunShowsTheDefaultsAnEmptyListAndAsksBeforeClosing) {
 TEST_F(StartUpTest, SavedWindowClosesWithoutAQuestion) {
     MainWindow& window = start();
     click("btnSave");
-    EXPECT_TRUE(window.savedflag());
+    EXPECT_TRUE(window.saved());
     answer({});
     EXPECT_TRUE(window.close());
     EXPECT_TRUE(dialogs().empty());
@@ -215,7 +215,7 @@ TEST_F(StartUpTest, SettingThatDoesNotParseStopsStartUpThere) {
     EXPECT_EQ(dialogs()[0].icon, QMessageBox::Critical);
     EXPECT_EQ(priceTexts(), (QStringList{"0.2000", "0.5000", "0", "0.0000", "0.0000"}));
     EXPECT_EQ(table().RecordTotal(), 0);
-    EXPECT_FALSE(m_window->savedflag());
+    EXPECT_FALSE(m_window->saved());
     // Each setting read before the bad one changed its field's text, and every
     // such change recalculated, over the still empty list.
     EXPECT_EQ(currency("cetpd")->text(), "0.5");
@@ -379,7 +379,7 @@ TEST_F(CommandTest, WorkedExampleTypedInGivesItsTotalsAndItsLedger) {
 
     click("btnSave");
     EXPECT_TRUE(dialogs().empty());
-    EXPECT_TRUE(m_window->savedflag());
+    EXPECT_TRUE(m_window->saved());
     EXPECT_EQ(readFile(ledgerPath()).toStdString(),
               "\"@@FILE VERSION@@\",\"251\"\r\n"
               "\"@@TABLEDEF START@@\"\r\n"
@@ -410,7 +410,7 @@ TEST_F(CommandTest, WorkedExampleTypedInGivesItsTotalsAndItsLedger) {
     EXPECT_EQ(cell(0, "voltage"), "230");
     EXPECT_EQ(cell(1, "costday"), "0.576");
     EXPECT_EQ(currency("cetpd")->text(), "1.276");
-    EXPECT_FALSE(m_window->savedflag());
+    EXPECT_FALSE(m_window->saved());
 }
 
 TEST_F(CommandTest, TypingAPriceRecalculatesAfterEveryKeystroke) {
@@ -433,7 +433,7 @@ TEST_F(CommandTest, TypingAPriceRecalculatesAfterEveryKeystroke) {
         EXPECT_EQ(currency("cetpd")->text(), step.dayTotal);
     }
     EXPECT_EQ(control<QLabel>("lblmst")->text(), "Kettle");
-    EXPECT_FALSE(m_window->savedflag());
+    EXPECT_FALSE(m_window->saved());
 }
 
 TEST_F(CommandTest, TypingARateWhileARecordIsOpenSettlesItFirst) {
@@ -578,8 +578,8 @@ TEST_F(CommandTest, DiscountBoxesSwitchTheDiscountsAndRecalculate) {
     EXPECT_EQ(currency("cetpd")->text(), "1.276");
     clickBox("CB_Discount");
     clickBox("CB_Dailydisc");
-    EXPECT_TRUE(m_window->kwhdiscflag());
-    EXPECT_TRUE(m_window->dailydiscflag());
+    EXPECT_TRUE(m_window->kwhDiscountOn());
+    EXPECT_TRUE(m_window->dailyDiscountOn());
     EXPECT_EQ(currency("cetpd")->text(), "0.776");
     EXPECT_EQ(currency("CE")->text(), "0.03233");
     // The second pass finds all three values on the kettle and recomputes its
@@ -591,10 +591,10 @@ TEST_F(CommandTest, DiscountBoxesSwitchTheDiscountsAndRecalculate) {
     auto* box = control<QCheckBox>("CB_Discount");
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Space);
-    EXPECT_FALSE(m_window->kwhdiscflag());
+    EXPECT_FALSE(m_window->kwhDiscountOn());
     EXPECT_EQ(currency("cetpd")->text(), "0.976");
     QTest::keyClick(box, Qt::Key_Space);
-    EXPECT_TRUE(m_window->kwhdiscflag());
+    EXPECT_TRUE(m_window->kwhDiscountOn());
     EXPECT_EQ(currency("cetpd")->text(), "0.776");
 }
 
@@ -642,8 +642,8 @@ TEST_F(CommandTest, DiscountsTypedAndSwitchedOn) {
         if (c.dayBox)
             clickBox("CB_Dailydisc");
         EXPECT_TRUE(dialogs().empty());
-        EXPECT_EQ(m_window->kwhdiscflag(), c.kwhBox);
-        EXPECT_EQ(m_window->dailydiscflag(), c.dayBox);
+        EXPECT_EQ(m_window->kwhDiscountOn(), c.kwhBox);
+        EXPECT_EQ(m_window->dailyDiscountOn(), c.dayBox);
         EXPECT_EQ(currency("cetpd")->text(), c.day);
         EXPECT_EQ(currency("CE")->text(), c.hour);
         EXPECT_EQ(currency("cecostmth")->text(), c.month);
@@ -928,7 +928,7 @@ TEST_F(CommandTest, MenuSaveAndSaveItemSaveEverything) {
             m_window->findChild<QAction*>("Save1")->trigger();
         else
             click(how);
-        EXPECT_TRUE(m_window->savedflag());
+        EXPECT_TRUE(m_window->saved());
         EXPECT_TRUE(QFile::exists(ledgerPath()));
         EXPECT_TRUE(QFile::exists(settingsPath()));
         m_window.reset();
@@ -964,7 +964,7 @@ TEST_F(StartUpTest, LedgerThatLeavesTheTableClosedFailsEveryRecalculation) {
     ASSERT_EQ(dialogs().size(), 1u);
     EXPECT_EQ(dialogs()[0].text, closed);
     EXPECT_TRUE(readFile(settingsPath()).contains("[cost]\n0=0.30\n"));
-    EXPECT_FALSE(m_window->savedflag());
+    EXPECT_FALSE(m_window->saved());
 }
 
 TEST_F(StartUpTest, LedgerOfOtherFieldsFailsTheRecalculationOnlyWithRecords) {

@@ -199,7 +199,7 @@ TEST_F(OpenCellTest, TextTheFieldRefusesStopsTheCommand) {
         EXPECT_EQ(table().RecordTotal(), 2);
         EXPECT_EQ(table().state(), TableState::Editing);
         EXPECT_TRUE(m_window->isVisible());
-        EXPECT_FALSE(m_window->savedflag());
+        EXPECT_FALSE(m_window->saved());
         EXPECT_FALSE(QFile::exists(ledgerPath()));
         EXPECT_TRUE(sortItem(0)->isChecked()); // the list was not sorted
         // The window's focus, which the keys reach once the box is gone.
@@ -214,7 +214,7 @@ TEST_F(OpenCellTest, TextTheFieldRefusesStopsTheCommand) {
 TEST_F(OpenCellTest, FileSaveStoresTheTypedNameAndExitThenLeavesWithoutAsking) {
     typeIntoCell(0, 0, QStringLiteral("Toaster"));
     chooseFromMenu("File", "Save1", false);
-    EXPECT_TRUE(m_window->savedflag());
+    EXPECT_TRUE(m_window->saved());
     const QByteArray ledger = readFile(ledgerPath());
     EXPECT_TRUE(ledger.contains("\"Toaster\"")) << ledger.constData();
     EXPECT_FALSE(ledger.contains("\"Kettle\"")) << ledger.constData();

@@ -54,7 +54,7 @@ TEST_F(SaveSafetyTest, FailedSettingsWriteEndsSaveAndNamesTheFile) {
     ASSERT_EQ(dialogs().size(), 1u);
     EXPECT_EQ(dialogs()[0].caption, "Pellion");
     EXPECT_EQ(dialogs()[0].text, "Unable to write to " + settingsPath() + ".");
-    EXPECT_FALSE(m_window->savedflag());
+    EXPECT_FALSE(m_window->saved());
     EXPECT_FALSE(QFile::exists(ledgerPath()));
 }
 
@@ -66,7 +66,7 @@ TEST_F(SaveSafetyTest, LedgerThatCannotBeCreatedEndsSaveAfterTheSettings) {
     EXPECT_EQ(dialogs()[0].caption, "Pellion");
     EXPECT_EQ(dialogs()[0].text, "Cannot create file pellion.csv.");
     EXPECT_TRUE(QFile::exists(settingsPath()));
-    EXPECT_FALSE(m_window->savedflag());
+    EXPECT_FALSE(m_window->saved());
 }
 
 // Each file the user protected stays as it was, mode included; Save says why
@@ -101,7 +101,7 @@ TEST_F(SaveSafetyTest, ProtectedFilesAreNotReplaced) {
         click("btnSave");
         ASSERT_EQ(dialogs().size(), 1u);
         EXPECT_EQ(dialogs()[0].text, c.message);
-        EXPECT_FALSE(m_window->savedflag());
+        EXPECT_FALSE(m_window->saved());
         EXPECT_EQ(modeOf(path), c.mode);
         EXPECT_EQ(filesIn(workDir()), QStringList{"pellion.csv"});
         EXPECT_EQ(filesIn(appDir()), QStringList{"cfgfd.ini"});
@@ -125,7 +125,7 @@ TEST_F(SaveSafetyTest, FoldersThatTakeNoNewFileDoNotStopSave) {
     click("btnSave");
     EXPECT_TRUE(dialogs().empty())
         << (dialogs().empty() ? QString() : dialogs()[0].text).toStdString();
-    EXPECT_TRUE(m_window->savedflag());
+    EXPECT_TRUE(m_window->saved());
     EXPECT_TRUE(readFile(settingsPath()).contains("[cost]\n0=0.30\n"));
     EXPECT_TRUE(readFile(ledgerPath()).contains("\"8.6957\",\"Kettle\",")); // recalculated
     EXPECT_EQ(modeOf(ledgerPath()), 0640u);

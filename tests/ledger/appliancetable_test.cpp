@@ -854,5 +854,60 @@ TEST_F(TableTest, ListenersHearEveryChange) {
     EXPECT_TRUE(listener.changes.empty());
 }
 
+// A pass over many records reaches the listeners once per kind of change,
+// at the end of the outermost batch, however many writes it made.
+TEST_F(TableTest, ABatchTellsEachKindOfChangeOnceAtItsEnd) {
+    appendAll({"A", "B"});
+    RecordingListener listener;
+    table.addListener(&listener);
+    using C = TableChange;
+    struct Case {
+        const char* situation;
+        std::function<void()> run;
+        std::vector<TableChange> heard;
+    };
+    const Case cases[] = {
+        {"nothing changed", [] {}, {}},
+        {"moves only",
+         [&] {
+             table.GoLast();
+             table.GoFirst();
+         },
+         {C::Cursor}},
+        {"edits of two records",
+         [&] {
+             table.GoFirst();
+             table.StartEdit();
+             name().AssignText("A1");
+             wattage().AssignNumber(5);
+             table.GoNext();
+             table.StartEdit();
+             name().AssignText("B1");
+             table.PostRecord();
+         },
+         {C::Rows, C::Cursor, C::CurrentValues}},
+        {"an inner batch",
+         [&] {
+             const ApplianceTable::ChangeBatch inner(table);
+             table.StartEdit();
+             wattage().AssignNumber(6);
+         },
+         {C::Rows, C::CurrentValues}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        listener.changes.clear();
+        {
+            const ApplianceTable::ChangeBatch batch(table);
+            c.run();
+            EXPECT_TRUE(listener.changes.empty());
+        }
+        EXPECT_EQ(listener.changes, c.heard);
+    }
+    EXPECT_EQ(table.storedTextAt(0, name().index()), "A1");
+    EXPECT_EQ(table.storedTextAt(1, name().index()), "B1");
+    table.removeListener(&listener);
+}
+
 } // namespace
 } // namespace pellion
