@@ -1,6 +1,6 @@
 #pragma once
 
-// Tfrm_hlpcont, the help viewer: a bar of five flat buttons over a page view
+// The help viewer (frm_hlpcont): a bar of five flat buttons over a page view
 // that starts on the index page, AppDir + "/help/index.htm". Back and Forward
 // walk the window's own history; Home and Search hand the user's web browser
 // a start page and a web search; "<<<Pellion Help>>>" returns to the index.

@@ -29,9 +29,9 @@ void PreviewArea::attach(PreviewTarget& target) {
     m_target = &target;
     target.setShowsPreview(true);
     ReportPrinter& printer = target.printer();
-    connect(&printer, &ReportPrinter::pageAvailable, this, &PreviewArea::pageAvailable,
+    connect(&printer, &ReportPrinter::pageAvailable, this, &PreviewArea::onPrinterPage,
             Qt::QueuedConnection);
-    connect(&printer, &ReportPrinter::progressUpdated, this, &PreviewArea::progressUpdate,
+    connect(&printer, &ReportPrinter::progressUpdated, this, &PreviewArea::onPrinterProgress,
             Qt::QueuedConnection);
     m_pageNumber = 1;
     m_image.reset();
@@ -83,7 +83,7 @@ void PreviewArea::showNoPage() {
     scrollHome();
 }
 
-void PreviewArea::pageAvailable(int pagesCompleted) {
+void PreviewArea::onPrinterPage(int pagesCompleted) {
     if (m_target && pagesCompleted == m_pageNumber && !m_image &&
         m_target->pagesCompleted() >= m_pageNumber) {
         zoomToWidth();
@@ -94,11 +94,11 @@ void PreviewArea::pageAvailable(int pagesCompleted) {
             showError(error, this);
         }
     }
-    emit OnPageAvailable(pagesCompleted);
+    emit pageAvailable(pagesCompleted);
 }
 
-void PreviewArea::progressUpdate(int percent) {
-    emit OnProgressUpdate(percent);
+void PreviewArea::onPrinterProgress(int percent) {
+    emit progressChanged(percent);
 }
 
 void PreviewArea::setZoom(int zoom) {

@@ -55,15 +55,16 @@ public:
     PageImage* pageImage() const { return m_pageImage; }
 
 signals:
-    void OnPageAvailable(int pagesCompleted);
-    void OnProgressUpdate(int percent);
+    void pageAvailable(int pagesCompleted);
+    void progressChanged(int percent);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void pageAvailable(int pagesCompleted);
-    void progressUpdate(int percent);
+    // What the report's printer tells of its progress, passed on above.
+    void onPrinterPage(int pagesCompleted);
+    void onPrinterProgress(int percent);
     void scrollHome();
 
     QPointer<PreviewTarget> m_target;

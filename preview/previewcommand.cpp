@@ -33,7 +33,7 @@ void previewReport(Report& report, const PrinterCapabilities& printer) {
     if (ReportTiming::enabled()) {
         PreviewArea* area = window->previewArea();
         PreviewTarget* shown = target.get();
-        QObject::connect(area, &PreviewArea::OnPageAvailable, area, [&timing, area, shown] {
+        QObject::connect(area, &PreviewArea::pageAvailable, area, [&timing, area, shown] {
             if (area->pageShown())
                 timing.note("first-page", shown->pagesCompleted());
             if (shown->status() == PrintStatus::Finished)

@@ -43,9 +43,8 @@ PreviewWindow::PreviewWindow(PreviewTarget& target)
     createToolBar();
     setCentralWidget(m_area);
     createStatusBar();
-    connect(m_area, &PreviewArea::OnPageAvailable, this, &PreviewWindow::PreviewAreaPageAvailable);
-    connect(m_area, &PreviewArea::OnProgressUpdate, this,
-            &PreviewWindow::PreviewAreaProgressUpdate);
+    connect(m_area, &PreviewArea::pageAvailable, this, &PreviewWindow::showPageCount);
+    connect(m_area, &PreviewArea::progressChanged, this, &PreviewWindow::showProgress);
     // The window sees keys before its controls do.
     qApp->installEventFilter(this);
 
@@ -315,7 +314,7 @@ bool PreviewWindow::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     return true;
 }
 
-void PreviewWindow::PreviewAreaPageAvailable(int) {
+void PreviewWindow::showPageCount(int) {
     updatePageText();
     updateSaveCommand();
     if (m_target && m_target->status() == PrintStatus::Finished) {
@@ -324,7 +323,7 @@ void PreviewWindow::PreviewAreaPageAvailable(int) {
     }
 }
 
-void PreviewWindow::PreviewAreaProgressUpdate(int percent) {
+void PreviewWindow::showProgress(int percent) {
     if (percent >= m_lastProgressShown + 5) {
         m_progressPanel->setText(QString::number(percent) + QLatin1Char('%'));
         m_lastProgressShown = percent;

@@ -61,8 +61,8 @@ private:
                            void (PreviewWindow::*command)(), const QIcon& glyph = QIcon());
     void addDivider(const QString& name);
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
-    void PreviewAreaPageAvailable(int pagesCompleted);
-    void PreviewAreaProgressUpdate(int percent);
+    void showPageCount(int pagesCompleted);
+    void showProgress(int percent);
     void updatePageText();
     void updateSaveCommand();
     void goToPage(int n);

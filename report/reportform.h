@@ -1,6 +1,6 @@
 #pragma once
 
-// The report form (Tfrmprint): holds the usage report and the four labels the
+// The report form (frmprint): holds the usage report and the four labels the
 // main window fills before each run. It is never shown. The main window makes
 // one per Print or Print Preview command and destroys it when the call returns.
 

@@ -81,7 +81,7 @@ void BM_PreviewLongList(benchmark::State& state) {
         const double rssBefore = statusKilobytes("VmRSS:");
         QElapsedTimer clock;
         qint64 firstPageAt = -1;
-        QObject::connect(window.previewArea(), &PreviewArea::OnPageAvailable, [&] {
+        QObject::connect(window.previewArea(), &PreviewArea::pageAvailable, [&] {
             if (firstPageAt < 0 && window.previewArea()->pageShown())
                 firstPageAt = clock.nsecsElapsed();
         });

@@ -52,8 +52,7 @@ protected:
         if (window != nullptr && m_window.isNull()) {
             m_window = window;
             PreviewArea* area = window->previewArea();
-            connect(area, &PreviewArea::OnPageAvailable, this,
-                    [this, area] { pageAvailable(area); });
+            connect(area, &PreviewArea::pageAvailable, this, [this, area] { pageAvailable(area); });
         }
         return false;
     }

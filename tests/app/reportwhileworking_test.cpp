@@ -65,7 +65,7 @@ protected:
             finder->stop();
             finder->deleteLater();
             pellion::PreviewArea* area = window->previewArea();
-            QObject::connect(area, &pellion::PreviewArea::OnPageAvailable, area,
+            QObject::connect(area, &pellion::PreviewArea::pageAvailable, area,
                              [&, window, area](int completed) {
                                  pellion::PreviewTarget* target = area->target();
                                  if (target->status() == PrintStatus::Producing) {
