@@ -470,6 +470,8 @@ void MainWindow::printPreview() {
 }
 
 void MainWindow::askAndExportPdf() {
+    if (!settleCellEditor())
+        return;
     runCommand(this, [this] {
         const QString fileName = askPdfFileName(tr("Export PDF"), this);
         if (!fileName.isEmpty())

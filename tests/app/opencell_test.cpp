@@ -4,6 +4,7 @@
 // own Insert key). Text the field refuses stops the command.
 
 #include "mainwindowfixture.h"
+#include "preview/previewdialogs.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -140,6 +141,14 @@ TEST_F(OpenCellTest, EveryCommandStoresTheTypedTextFirst) {
          [this] {
              closeWhenShown("PreviewWindow");
              chooseFromMenu("File", "PrintPreview1", false);
+         },
+         {}},
+        {"File > Export PDF, its file dialog cancelled",
+         [this] {
+             pellion::previewDialogs().saveFileName = [](const QString&, const QString&,
+                                                         const QString&) { return QString(); };
+             chooseFromMenu("File", "ExportPdf1", false);
+             pellion::previewDialogs() = pellion::platformPreviewDialogs();
          },
          {}},
         {"Calculator",
