@@ -19,7 +19,7 @@
 # last page has been produced, counted from the start of the command. The
 # script also measures from the keystroke that chose the command to the
 # moment the line appeared, which adds the menu's and the polling's latency.
-# Needs xvfb, xdotool and x11-utils (tests/e2e/e2e.sh install).
+# Needs xvfb, xdotool and x11-utils (sh scripts/setup.sh test installs them).
 set -euo pipefail
 
 count=10000
@@ -57,44 +57,11 @@ fail() {
     exit 1
 }
 
-# Polls COMMAND every 20 ms until it succeeds or SECONDS pass.
-wait_until() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        [ "$SECONDS" -ge "$deadline" ] && return 1
-        sleep 0.02
-    done
-}
-
-xdo() {
-    timeout 10 xdotool "$@"
-}
+# shellcheck source=../tests/virtualdisplay.sh
+. "$(dirname "$0")/../tests/virtualdisplay.sh"
 
 now_ms() {
     echo $(($(date +%s%N) / 1000000))
-}
-
-display_answers() {
-    timeout 5 xdpyinfo -display ":$1" >/dev/null 2>&1
-}
-
-start_display() {
-    if [ -z "$display_number" ]; then
-        local n
-        for n in $(seq 100 999); do
-            if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-                display_number=$n
-                break
-            fi
-        done
-    fi
-    [ -e "/tmp/.X$display_number-lock" ] && fail "display :$display_number is already in use"
-    Xvfb ":$display_number" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    wait_until 20 display_answers "$display_number" || fail "display :$display_number did not start"
-    export DISPLAY=":$display_number"
 }
 
 window_named() {
@@ -173,7 +140,7 @@ median() {
 mkdir -p "$work/app" "$work/wd"
 cp "$program" "$work/app/pellion"
 "$(dirname "$0")/long_ledger.sh" "$count" "$work/wd/pellion.csv"
-start_display
+start_display "$display_number"
 (cd "$work/wd" && exec env QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8 PELLION_REPORT_TIMING=1 \
     "$work/app/pellion") >"$work/program.log" 2>&1 &
 program_pid=$!
@@ -181,7 +148,7 @@ wait_until 60 find_main_window || fail "the main window did not appear"
 sleep 1
 peak_at_start=$(peak_memory_mib)
 
-echo "Print Preview of $count appliances on display :$display_number ($times times)"
+echo "Print Preview of $count appliances on display $DISPLAY ($times times)"
 echo "run  first page (ms)  finished (ms)  seen after keystroke (ms)  cpu (ms)  pages"
 started=0
 : >"$work/first" && : >"$work/finished" && : >"$work/seen" && : >"$work/cpu"

@@ -73,62 +73,8 @@ cleanup() {
     exit "$status"
 }
 
-# Polls COMMAND every 0.1 s until it succeeds or SECONDS pass.
-wait_until() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        [ "$SECONDS" -ge "$deadline" ] && return 1
-        sleep 0.1
-    done
-}
-
-xdo() {
-    timeout 10 xdotool "$@"
-}
-
-# A display number no one holds. Numbers are drawn at random from a high range
-# rather than taken lowest-first, so that a server still shutting down (which
-# removes its socket last) never takes the socket of a new one with it.
-free_display_number() {
-    local n _
-    for _ in $(seq 100); do
-        n=$((100 + RANDOM % 900))
-        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-            echo "$n"
-            return
-        fi
-    done
-    fail "no free display number between 100 and 999"
-}
-
-# Succeeds once the server answers; stops early when it has died (a lost race
-# for the number ends it with "Server is already active").
-display_answers() {
-    kill -0 "$xvfb_pid" 2>/dev/null || return 0
-    timeout 5 xdpyinfo -display ":$1" >/dev/null 2>&1
-}
-
-# -noreset: otherwise the server resets when the readiness probe disconnects,
-# and the program's connection can fall into that reset.
-start_display() {
-    local n _
-    for _ in 1 2 3 4 5; do
-        n=$(free_display_number)
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-        xvfb_pid=$!
-        if wait_until 20 display_answers "$n" && kill -0 "$xvfb_pid" 2>/dev/null; then
-            export DISPLAY=":$n"
-            note "display $DISPLAY"
-            return
-        fi
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-        xvfb_pid=""
-    done
-    fail "the virtual display did not start: $(cat "$work/xvfb.log")"
-}
+# shellcheck source=../virtualdisplay.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../virtualdisplay.sh"
 
 program=""  # the copy in the application folder, or an installed program
 as_user=()  # how an installed program is started as an unprivileged user
@@ -566,6 +512,7 @@ main() {
     trap 'exit 130' INT TERM
     prepare "$exe"
     start_display
+    note "display $DISPLAY"
     "case_$case_name" "$fixtures"
     note "$case_name passed"
 }
