@@ -1,6 +1,7 @@
 #include "engine/recalc.h"
 
 #include "tests/errortext.h"
+#include "tests/overflowcases.h"
 
 #include <gtest/gtest.h>
 
@@ -221,31 +222,13 @@ TEST(Recalculate, CostedAppliancesGoToTheBreakdownInListOrder) {
 }
 
 TEST(Recalculate, AResultBeyondADoubleIsAnOverflow) {
-    struct Case {
-        const char* situation;
-        double hours;   // of both appliances
-        double wattage; // of the second, at 1e308 V
-        double price;
-        double dailyCharges;
-        double dailyDiscount; // taken off, switched on
-    };
-    const Case cases[] = {
-        {"cost per day", 1.5e308, 2000, 1000, 0, 0}, {"cost per hour", 1, 1e308, 1e8, 0, 0},
-        {"daily energy", 1e308, 1000, 0, 0, 0},      {"the day total", 1, 1000, 1, 1e308, -1e308},
-        {"the monthly total", 1, 1000, 1, 1e307, 0},
-    };
-    for (const Case& c : cases) {
+    for (const testing::OverflowCase& c : testing::overflowCases) {
         SCOPED_TRACE(c.situation);
         const std::vector<ApplianceValues> appliances = {
             {"Kettle", 230, 0, 2000, c.hours},
             {"Furnace", 1e308, 0, c.wattage, c.hours},
         };
-        RecalcInputs in;
-        in.pricePerKwh = c.price;
-        in.dailyCharges = c.dailyCharges;
-        in.dailyDiscountOn = true;
-        in.dailyDiscount = c.dailyDiscount;
-        EXPECT_EQ(testing::errorText([&] { recalculate(appliances, in); }),
+        EXPECT_EQ(testing::errorText([&] { recalculate(appliances, c.inputs()); }),
                   "Floating point overflow");
     }
 }

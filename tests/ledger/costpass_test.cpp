@@ -2,6 +2,7 @@
 
 #include "ledger/appliancetable.h"
 #include "tests/errortext.h"
+#include "tests/overflowcases.h"
 
 #include <gtest/gtest.h>
 
@@ -263,20 +264,7 @@ TEST_F(CostPassTest, FieldsAreLookedUpOnlyWhenAStepNeedsThem) {
 }
 
 TEST_F(CostPassTest, AResultBeyondADoubleStopsThePassBeforeAnythingIsWritten) {
-    struct Case {
-        const char* situation;
-        double hours;   // of both appliances
-        double wattage; // of the second, at 1e308 V
-        double price;
-        double dailyCharges;
-        double dailyDiscount; // taken off, switched on
-    };
-    const Case cases[] = {
-        {"cost per day", 1.5e308, 2000, 1000, 0, 0}, {"cost per hour", 1, 1e308, 1e8, 0, 0},
-        {"daily energy", 1e308, 1000, 0, 0, 0},      {"the day total", 1, 1000, 1, 1e308, -1e308},
-        {"the monthly total", 1, 1000, 1, 1e307, 0},
-    };
-    for (const Case& c : cases) {
+    for (const testing::OverflowCase& c : testing::overflowCases) {
         SCOPED_TRACE(c.situation);
         table.close();
         table.replaceFields(standardFields());
@@ -290,12 +278,8 @@ TEST_F(CostPassTest, AResultBeyondADoubleStopsThePassBeforeAnythingIsWritten) {
         table.GoLast();
         const auto before = storedTexts();
 
-        RecalcInputs in;
-        in.pricePerKwh = c.price;
-        in.dailyCharges = c.dailyCharges;
-        in.dailyDiscountOn = true;
-        in.dailyDiscount = c.dailyDiscount;
-        EXPECT_EQ(testing::errorText([&] { Recalculate(table, in); }), "Floating point overflow");
+        EXPECT_EQ(testing::errorText([&] { Recalculate(table, c.inputs()); }),
+                  "Floating point overflow");
         EXPECT_EQ(storedTexts(), before);
         EXPECT_EQ(table.state(), TableState::Browsing);
         for (const char* derived : {"kilowattshour", "costhour", "costday"})
